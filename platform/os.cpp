@@ -1,0 +1,17 @@
+#include "vxplatform.h"
+
+#include <sys/utsname.h>
+
+#include <cstdio>
+
+namespace vxp {
+
+Os_Version os_version() {
+    Os_Version version{platform_posix, 0, 0};
+    utsname name{};
+    if (uname(&name) == 0)
+        std::sscanf(name.release, "%d.%d", &version.major, &version.minor);
+    return version;
+}
+
+} // namespace vxp

@@ -1,0 +1,15 @@
+#include "vxplatform.h"
+
+namespace vxp {
+
+std::optional<std::wstring> load_string(Module_Handle module, unsigned id) {
+    auto* table = static_cast<const Resource_Table*>(get_proc_address(module, "vxp_resources"));
+    if (!table || table->format != resource_table_format)
+        return std::nullopt;
+    for (std::size_t i = 0; i < table->string_count; ++i)
+        if (table->strings[i].id == id && table->strings[i].text)
+            return std::wstring(table->strings[i].text);
+    return std::nullopt;
+}
+
+} // namespace vxp
