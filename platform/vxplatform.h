@@ -152,7 +152,7 @@ struct Shown_Message_Box {
 };
 
 /// Shows a message box and waits for the answer. The headless back end records it, writes
-/// "caption: text" to standard error and answers with the first queued answer, else OK (or Yes).
+/// "caption: text" (or the text alone) to standard error and answers with the first queued answer, else OK (or Yes).
 VXP_API int message_box(Window_Handle owner, const std::wstring& text, const std::wstring& caption,
                         unsigned flags);
 /// Every message box shown since the last clear, oldest first.

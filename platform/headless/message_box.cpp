@@ -30,7 +30,9 @@ int message_box(Window_Handle owner, const std::wstring& text, const std::wstrin
     auto& s = state();
     std::lock_guard lock(s.mutex);
     s.shown.push_back({owner, text, caption, flags});
-    if (s.echo)
+    if (s.echo && caption.empty())
+        std::fprintf(stderr, "%s\n", to_utf8(text).c_str());
+    else if (s.echo)
         std::fprintf(stderr, "%s: %s\n", to_utf8(caption).c_str(), to_utf8(text).c_str());
     if (s.answers.empty())
         return default_answer(flags);

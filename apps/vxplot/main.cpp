@@ -1,0 +1,39 @@
+// vxplot: the reference host. It loads the qr7m driver from the installation the way a CAD host
+// does and works with it from the command line.
+#include "describe.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    CLI::App app{"vxplot: a host for the qr7m raster driver", "vxplot"};
+    app.require_subcommand(1);
+
+    Host_Options host;
+    app.add_option("--driver", host.driver, "driver file name in the drv folder")
+        ->capture_default_str();
+    app.add_option("--driver-folder", host.driver_folder,
+                   "folder holding the driver (default: drv beside vxplot)");
+    app.add_option("--language", host.language, "host language, such as en-US (default en-US)");
+
+    bool as_json = false;
+    auto* describe = app.add_subcommand(
+        "describe", "load the driver and print what it tells the host about the printer");
+    describe->add_flag("--json", as_json, "print one JSON object instead of text");
+
+    CLI11_PARSE(app, argc, argv);
+    try {
+        Host_Session session(host);
+        if (describe->parsed()) {
+            if (as_json)
+                describe_json(session, std::cout);
+            else
+                describe_text(session, std::cout);
+        }
+    } catch (const VX_Exception& error) {
+        print_error(error);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,13 @@
+// What differs between the language builds of the driver, apart from their resources.
+#pragma once
+
+#include <string>
+
+struct Raster_Build {
+    const wchar_t* language_code;      ///< "en", "sp", "ge" or "it"
+    const wchar_t* help_file;          ///< the build's help file
+    const wchar_t* resource_library;   ///< file name named when the resource library is missing
+};
+
+/// The build this module was made as.
+extern const Raster_Build g_raster_build;
