@@ -5,7 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
-using json = nlohmann::json;
+// Members keep their file order: "the first child node" is the first one written.
+using json = nlohmann::ordered_json;
 
 struct PM_Object::Document {
     json root;
