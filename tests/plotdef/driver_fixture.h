@@ -1,0 +1,52 @@
+// Loads the driver from a temporary host installation as a host does.
+#pragma once
+
+#include "host/vx_driver_module.h"
+#include "host/vx_language.h"
+#include "support/host_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+struct Driver_Fixture : ::testing::Test {
+    Host_Layout layout = Host_Layout::complete();
+    std::unique_ptr<VX_Driver_Module> module;
+    VX_Smart_Pointer<VX_Std_Plotter_Class_Factory> factory;
+    VX_Smart_Pointer<VX_Error_Handler> handler = vx_make<VX_Error_Handler>();
+
+    Driver_Fixture() {
+        vxp::set_message_box_echo(false);
+        vxp::clear_shown_message_boxes();
+        VX_Creation_Faults::clear();
+    }
+    ~Driver_Fixture() override {
+        factory.reset();
+        module.reset();
+        VX_Set_Language(L"en-US");
+        VX_Creation_Faults::clear();
+    }
+
+    /// Loads `driver` (default: the driver of the layout) and makes its class factory.
+    void load(std::string driver = {}) {
+        module = std::make_unique<VX_Driver_Module>(
+            driver.empty() ? layout.driver().string() : (layout.drv() / driver).string());
+        factory = module->make_class_factory();
+        ASSERT_TRUE(factory);
+    }
+    VX_Smart_Pointer<VX_Plotter_Definition> make_definition() {
+        return factory->VD_Create_Plotter_Definition(handler);
+    }
+};
+
+/// The VX_Exception `body` throws; a test failure when it throws none.
+template <class Body>
+VX_Exception thrown_by(Body&& body) {
+    try {
+        body();
+    } catch (const VX_Exception& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no VX_Exception was thrown";
+    return VX_Error(nullptr, 0, "", "", "");
+}
