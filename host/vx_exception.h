@@ -34,8 +34,9 @@ public:
     /// Adds the name of a routine that caught the error and rethrows it.
     void add_catcher(std::string routine);
     /// The message text from the module's string table (or the host's own table), or
-    /// "message N" when it cannot be loaded.
-    std::string message_text() const;
+    /// "message N" when it cannot be loaded. It is looked up when the error is made, so it
+    /// survives the unloading of the module that threw.
+    const std::string& message_text() const { return m_message_text; }
     /// "text (routine: detail)".
     const char* what() const noexcept override;
 
@@ -45,7 +46,7 @@ private:
     int m_message_id;
     std::string m_routine, m_detail, m_revision;
     std::vector<std::string> m_catchers;
-    std::string m_what;
+    std::string m_message_text, m_what;
 };
 
 class VX_API VX_Error : public VX_Exception {

@@ -17,6 +17,17 @@ constexpr Host_Message host_messages[] = {
     {vx_msg_plugin_unusable, "Plotter driver cannot be used"},
 };
 
+std::string load_message_text(vxp::Module_Handle module, int id) {
+    if (!module) {
+        for (const auto& m : host_messages)
+            if (m.id == id)
+                return m.text;
+    } else if (auto text = vxp::load_string(module, static_cast<unsigned>(id))) {
+        return vxp::to_utf8(*text);
+    }
+    return "message " + std::to_string(id);
+}
+
 std::string compose_what(const VX_Exception& e) {
     std::string what = e.message_text();
     if (!e.routine().empty() || !e.detail().empty()) {
@@ -34,6 +45,7 @@ VX_Exception::VX_Exception(int level, vxp::Module_Handle module, int message_id,
                            std::string routine, std::string detail, std::string revision)
     : m_level(level), m_module(module), m_message_id(message_id), m_routine(std::move(routine)),
       m_detail(std::move(detail)), m_revision(std::move(revision)) {
+    m_message_text = load_message_text(module, message_id);
     m_what = compose_what(*this);
 }
 
@@ -42,17 +54,6 @@ VX_Exception::~VX_Exception() = default;
 void VX_Exception::add_catcher(std::string routine) {
     if (m_catchers.size() < max_catchers)
         m_catchers.push_back(std::move(routine));
-}
-
-std::string VX_Exception::message_text() const {
-    if (!m_module) {
-        for (const auto& m : host_messages)
-            if (m.id == m_message_id)
-                return m.text;
-    } else if (auto text = vxp::load_string(m_module, static_cast<unsigned>(m_message_id))) {
-        return vxp::to_utf8(*text);
-    }
-    return "message " + std::to_string(m_message_id);
 }
 
 const char* VX_Exception::what() const noexcept { return m_what.c_str(); }
