@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <iomanip>
+#include <sstream>
 
 using json = nlohmann::json;
 
@@ -120,7 +121,9 @@ void describe_text(const Host_Session& session, std::ostream& out) {
     json d = description(session);
     write_field(out, "Driver:", d["driver"]);
     write_field(out, "Version:", d["version"]);
-    write_field(out, "Description:", "\"" + d["description"].get<std::string>() + "\"");
+    std::ostringstream quoted;
+    quoted << std::quoted(d["description"].get<std::string>());
+    write_field(out, "Description:", quoted.str());
     write_field(out, "Family:", d["family"]["name"].get<std::string>() + " - " +
                                     d["family"]["description"].get<std::string>());
     write_field(out, "Model:", d["model"]["name"].get<std::string>() + " - " +
