@@ -24,11 +24,11 @@ extern "C" {
 /* Engine error codes. */
 enum {
     ENGINE_OK = 0,
-    ENGINE_ERROR_CALL_ORDER = -2,  /* "API Call Procedure Violation" */
-    ENGINE_ERROR_MEMORY = -4,      /* "Failed to write to memory." */
-    ENGINE_ERROR_HANDLE = -5,      /* "Incorrect handle used." */
-    ENGINE_ERROR_UNKNOWN = -10,    /* "An error has occurred. The cause cannot be identified." */
-    ENGINE_ERROR_SPOOLER = -15     /* "Spooler Error" */
+    ENGINE_ERROR_CALL_ORDER = -2, /* "API Call Procedure Violation" */
+    ENGINE_ERROR_MEMORY = -4,     /* "Failed to write to memory." */
+    ENGINE_ERROR_HANDLE = -5,     /* "Incorrect handle used." */
+    ENGINE_ERROR_UNKNOWN = -10,   /* "An error has occurred. The cause cannot be identified." */
+    ENGINE_ERROR_SPOOLER = -15    /* "Spooler Error" */
 };
 
 /* A rectangle in pixels; right and bottom are exclusive. */
@@ -51,17 +51,17 @@ typedef struct Engine_Borderless_Record { /* 12 bytes in both layouts */
 typedef struct Engine_Adjustment_Record { /* 32 bytes in both layouts */
     uint16_t record_kind;                 /* 0: 2 */
     uint16_t reserved_2;
-    int32_t adjustment_set;               /* 4: 959 */
-    int32_t ink_density;                  /* 8: (density % / 100 + 1) x 1024 */
-    int16_t feed_offset;                  /* 12: hundredths of a percent */
-    int16_t drying_time;                  /* 14: tenths of a second per pass */
-    int16_t paper_thickness;              /* 16: tenths of a millimetre */
-    int16_t suction;                      /* 18: 100, 50, 30, 10 or 6 */
-    int32_t cut_method;                   /* 20: 0 to 3 */
+    int32_t adjustment_set;  /* 4: 959 */
+    int32_t ink_density;     /* 8: (density % / 100 + 1) x 1024 */
+    int16_t feed_offset;     /* 12: hundredths of a percent */
+    int16_t drying_time;     /* 14: tenths of a second per pass */
+    int16_t paper_thickness; /* 16: tenths of a millimetre */
+    int16_t suction;         /* 18: 100, 50, 30, 10 or 6 */
+    int32_t cut_method;      /* 20: 0 to 3 */
     int16_t reserved_24;
-    int16_t platen_gap;                   /* 26: 0 to 4 */
-    int16_t eject_roller;                 /* 28: 0 to 3 */
-    int16_t reserved_30;                  /* 30: 0 */
+    int16_t platen_gap;   /* 26: 0 to 4 */
+    int16_t eject_roller; /* 28: 0 to 3 */
+    int16_t reserved_30;  /* 30: 0 */
 } Engine_Adjustment_Record;
 
 typedef struct Engine_Ink_Record { /*    32-bit  native */
@@ -72,53 +72,53 @@ typedef struct Engine_Ink_Record { /*    32-bit  native */
     int32_t reserved[6];           /*  12-32   20-40     0 */
 } Engine_Ink_Record;               /* size 36      48 */
 
-typedef struct Engine_Job_Record { /*    32-bit  native */
-    uint16_t record_kind;          /*      0       0     6 */
-    uint16_t reserved_2;           /*      2       2 */
-    int32_t mode_c2;               /*      4       4     print mode C2 */
-    int32_t color_mode;            /*      8       8     C3; 0 for grey printing */
-    int32_t x_resolution;          /*     12      12     C5, dpi */
-    int32_t y_resolution;          /*     16      16     C6, dpi */
-    int32_t head_x_resolution;     /*     20      20     C7, dpi */
-    int32_t head_y_resolution;     /*     24      24     C8, dpi */
-    int32_t paper_width;           /*     28      28     pixels */
-    int32_t paper_length;          /*     32      32     pixels */
-    int32_t printable_width;       /*     36      36     pixels */
-    int32_t printable_length;      /*     40      40     pixels */
-    int32_t image_width;           /*     44      44     pixels, = printable width */
-    int32_t image_length;          /*     48      48     pixels, = printable length */
-    int32_t reserved_52;           /*     52      52     0 */
-    int32_t first_margin;          /*     56      56     pixels */
-    int32_t media_code;            /*     60      60     C0 */
-    int32_t mode_c10;              /*     64      64     C10 */
-    int32_t one_68;                /*     68      68     1 */
-    uint32_t pass_flags;           /*     72      72     C9, +4 for bidirectional */
-    uint32_t source_flags;         /*     76      76 */
-    int32_t reserved_80;           /*     80      80     0 */
-    int32_t source_code;           /*     84      84 */
-    int32_t paper_size_code;       /*     88      88 */
-    uint16_t all_ones_92;          /*     92      92     0xFFFF */
-    uint16_t reserved_94;          /*     94      94 */
-    int32_t reserved_96;           /*     96      96     0 */
-    int32_t color_inks;            /*    100     100     C4 */
-    const Engine_Borderless_Record* borderless;   /* 104     104     null unless borderless */
-    int32_t second_margin;         /*    108     112     pixels */
-    int32_t reserved_112;          /*    112     116     0 */
-    const Engine_Adjustment_Record* adjustments;  /* 116     120 */
-    const Engine_Ink_Record* ink;  /*    120     128 */
-    int32_t reserved_124;          /*    124     136     0 */
-    int32_t reserved_128;          /*    128     140     0 */
-} Engine_Job_Record;               /* size 132     144 */
+typedef struct Engine_Job_Record {               /*    32-bit  native */
+    uint16_t record_kind;                        /*      0       0     6 */
+    uint16_t reserved_2;                         /*      2       2 */
+    int32_t mode_c2;                             /*      4       4     print mode C2 */
+    int32_t color_mode;                          /*      8       8     C3; 0 for grey printing */
+    int32_t x_resolution;                        /*     12      12     C5, dpi */
+    int32_t y_resolution;                        /*     16      16     C6, dpi */
+    int32_t head_x_resolution;                   /*     20      20     C7, dpi */
+    int32_t head_y_resolution;                   /*     24      24     C8, dpi */
+    int32_t paper_width;                         /*     28      28     pixels */
+    int32_t paper_length;                        /*     32      32     pixels */
+    int32_t printable_width;                     /*     36      36     pixels */
+    int32_t printable_length;                    /*     40      40     pixels */
+    int32_t image_width;                         /*     44      44     pixels, = printable width */
+    int32_t image_length;                        /*     48      48     pixels, = printable length */
+    int32_t reserved_52;                         /*     52      52     0 */
+    int32_t first_margin;                        /*     56      56     pixels */
+    int32_t media_code;                          /*     60      60     C0 */
+    int32_t mode_c10;                            /*     64      64     C10 */
+    int32_t one_68;                              /*     68      68     1 */
+    uint32_t pass_flags;                         /*     72      72     C9, +4 for bidirectional */
+    uint32_t source_flags;                       /*     76      76 */
+    int32_t reserved_80;                         /*     80      80     0 */
+    int32_t source_code;                         /*     84      84 */
+    int32_t paper_size_code;                     /*     88      88 */
+    uint16_t all_ones_92;                        /*     92      92     0xFFFF */
+    uint16_t reserved_94;                        /*     94      94 */
+    int32_t reserved_96;                         /*     96      96     0 */
+    int32_t color_inks;                          /*    100     100     C4 */
+    const Engine_Borderless_Record* borderless;  /* 104     104     null unless borderless */
+    int32_t second_margin;                       /*    108     112     pixels */
+    int32_t reserved_112;                        /*    112     116     0 */
+    const Engine_Adjustment_Record* adjustments; /* 116     120 */
+    const Engine_Ink_Record* ink;                /*    120     128 */
+    int32_t reserved_124;                        /*    124     136     0 */
+    int32_t reserved_128;                        /*    128     140     0 */
+} Engine_Job_Record;                             /* size 132     144 */
 
 typedef struct Engine_Page_Record { /* 56 bytes in both layouts */
     uint16_t record_kind;           /* 0: 1 */
     uint16_t reserved_2;
-    int32_t color_correction;       /* 4: 0 or 2 in colour, the mono table's C11 otherwise */
-    int32_t reserved_8;             /* 8: 0 */
-    int32_t one_12;                 /* 12: 1 */
-    int32_t reserved_16[6];         /* 16-36: 0 */
-    int32_t gamma;                  /* 40: 150, 180 or 220 */
-    int32_t reserved_44[3];         /* 44-52: 0 */
+    int32_t color_correction; /* 4: 0 or 2 in colour, the mono table's C11 otherwise */
+    int32_t reserved_8;       /* 8: 0 */
+    int32_t one_12;           /* 12: 1 */
+    int32_t reserved_16[6];   /* 16-36: 0 */
+    int32_t gamma;            /* 40: 150, 180 or 220 */
+    int32_t reserved_44[3];   /* 44-52: 0 */
 } Engine_Page_Record;
 
 /* Output callback: `context` is the module record's context, `data` and `count` the printer data.

@@ -1,5 +1,6 @@
-// Media: the paper sources of a printer with the sizes each offers (capabilities), and the source and
-// size currently chosen (configuration). Lengths are millimetres unless the size's units say else.
+// Media: the paper sources of a printer with the sizes each offers (capabilities), and the source
+// and size currently chosen (configuration). Lengths are millimetres unless the size's units say
+// else.
 #pragma once
 
 #include "vx_object.h"

@@ -130,7 +130,8 @@ public:
     virtual VX_Smart_Pointer<VX_Area_Object> get_phys_pen_capabilities() const = 0;
     virtual VX_Smart_Pointer<VX_Area_Object> get_raster_capabilities() const = 0;
     virtual VX_Smart_Pointer<VX_Area_Object> get_linetype_capabilities() const = 0;
-    virtual VX_Smart_Pointer<VX_ResColorMem_Capabilities> get_res_color_mem_capabilities() const = 0;
+    virtual VX_Smart_Pointer<VX_ResColorMem_Capabilities>
+    get_res_color_mem_capabilities() const = 0;
     virtual VX_Smart_Pointer<VX_Area_Object> get_init_term_capabilities() const = 0;
     virtual VX_Smart_Pointer<VX_Custom_Capabilities> get_custom_capabilities() const = 0;
     virtual void set_media_capabilities(VX_Smart_Pointer<VX_Media_Capabilities>) = 0;
@@ -186,7 +187,8 @@ public:
     virtual VX_Smart_Pointer<VX_Custom_Configurations> get_custom_configuration() const = 0;
     virtual void set_media_configuration(VX_Smart_Pointer<VX_Media_Configuration>) = 0;
     virtual void set_io_configuration(VX_Smart_Pointer<VX_Plotter_IO_Configuration>) = 0;
-    virtual void set_res_color_mem_configuration(VX_Smart_Pointer<VX_ResColorMem_Configuration>) = 0;
+    virtual void
+        set_res_color_mem_configuration(VX_Smart_Pointer<VX_ResColorMem_Configuration>) = 0;
     virtual void set_init_term_configuration(VX_Smart_Pointer<VX_Area_Object>) = 0;
     virtual void set_phys_pen_configuration(VX_Smart_Pointer<VX_Area_Object>) = 0;
     virtual void set_custom_configuration(VX_Smart_Pointer<VX_Custom_Configurations>) = 0;

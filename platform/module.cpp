@@ -2,12 +2,11 @@
 // a platform DLL does when its initialisation fails.
 #include "vxplatform.h"
 
-#include <dlfcn.h>
-#include <link.h>
-
 #include <climits>
 #include <cstdlib>
 #include <cwchar>
+#include <dlfcn.h>
+#include <link.h>
 #include <mutex>
 #include <utility>
 
@@ -53,9 +52,13 @@ void* get_proc_address(Module_Handle module, const char* name) {
     return dlsym(module, name);
 }
 
-std::string last_load_error() { return t_last_load_error; }
+std::string last_load_error() {
+    return t_last_load_error;
+}
 
-void refuse_module_load(const std::string& reason) { t_refusal = reason; }
+void refuse_module_load(const std::string& reason) {
+    t_refusal = reason;
+}
 
 Module_Handle module_of_address(const void* address) {
     Dl_info info{};

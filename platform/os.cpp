@@ -1,8 +1,7 @@
 #include "vxplatform.h"
 
-#include <sys/utsname.h>
-
 #include <cstdio>
+#include <sys/utsname.h>
 
 namespace vxp {
 

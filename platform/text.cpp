@@ -5,7 +5,9 @@ namespace {
 
 constexpr char32_t replacement = 0xFFFD;
 
-bool valid_code_point(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
+bool valid_code_point(char32_t c) {
+    return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+}
 
 void append_utf8(std::string& out, char32_t c) {
     if (!valid_code_point(c))
@@ -43,8 +45,11 @@ std::wstring from_utf8(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         auto lead = static_cast<unsigned char>(text[i]);
-        int follow = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2
-                                                          : (lead >> 3) == 0x1E ? 3 : -1;
+        int follow = lead < 0x80           ? 0
+                     : (lead >> 5) == 0x6  ? 1
+                     : (lead >> 4) == 0xE  ? 2
+                     : (lead >> 3) == 0x1E ? 3
+                                           : -1;
         if (follow < 0 || i + follow >= text.size()) {
             out += static_cast<wchar_t>(replacement);
             ++i;

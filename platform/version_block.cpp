@@ -9,10 +9,9 @@
 //   Translation=0409:04B0[,0407:04B0...]     language id ':' code page, hexadecimal
 #include "vxplatform.h"
 
-#include <elf.h>
-
 #include <charconv>
 #include <cstring>
+#include <elf.h>
 #include <fstream>
 
 namespace vxp {

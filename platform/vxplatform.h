@@ -70,7 +70,9 @@ VXP_API std::string to_utf8(std::wstring_view text);
 /// Wide text of UTF-8 bytes. Malformed sequences become U+FFFD.
 VXP_API std::wstring from_utf8(std::string_view text);
 /// File name of a wide path for the POSIX calls (UTF-8).
-inline std::string native_path(std::wstring_view path) { return to_utf8(path); }
+inline std::string native_path(std::wstring_view path) {
+    return to_utf8(path);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Resources
@@ -152,7 +154,8 @@ struct Shown_Message_Box {
 };
 
 /// Shows a message box and waits for the answer. The headless back end records it, writes
-/// "caption: text" (or the text alone) to standard error and answers with the first queued answer, else OK (or Yes).
+/// "caption: text" (or the text alone) to standard error and answers with the first queued answer,
+/// else OK (or Yes).
 VXP_API int message_box(Window_Handle owner, const std::wstring& text, const std::wstring& caption,
                         unsigned flags);
 /// Every message box shown since the last clear, oldest first.

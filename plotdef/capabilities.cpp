@@ -33,8 +33,9 @@ void install(const char* routine, Install&& setters) {
 } // namespace
 
 VX_RASTER_Plotter_Capabilities::VX_RASTER_Plotter_Capabilities() {
-    auto cf = required(vx_create<VX_RASTER_Plotter_Class_Factory>("VX_RASTER_Plotter_Class_Factory"),
-                       caps_routine, "pCF", caps_revision);
+    auto cf =
+        required(vx_create<VX_RASTER_Plotter_Class_Factory>("VX_RASTER_Plotter_Class_Factory"),
+                 caps_routine, "pCF", caps_revision);
     auto need = [](auto created, const char* detail) {
         return required(std::move(created), caps_routine, detail, caps_revision);
     };
@@ -61,8 +62,9 @@ VX_RASTER_Plotter_Capabilities::VX_RASTER_Plotter_Capabilities() {
 VX_RASTER_Plotter_Capabilities::~VX_RASTER_Plotter_Capabilities() = default;
 
 VX_RASTER_Plotter_Configuration::VX_RASTER_Plotter_Configuration() {
-    auto cf = required(vx_create<VX_RASTER_Plotter_Class_Factory>("VX_RASTER_Plotter_Class_Factory"),
-                       "rasterplcfg", "pCF", cfg_revision);
+    auto cf =
+        required(vx_create<VX_RASTER_Plotter_Class_Factory>("VX_RASTER_Plotter_Class_Factory"),
+                 "rasterplcfg", "pCF", cfg_revision);
     auto need = [](auto created, const char* detail) {
         return required(std::move(created), cfg_routine, detail, cfg_revision);
     };

@@ -20,7 +20,8 @@ VX_RASTER_Plotter_Class_Factory::VD_Create_Plotter_Configuration(const wchar_t*,
     return vx_create<VX_RASTER_Plotter_Configuration>("VD_Create_Plotter_Configuration");
 }
 
-VX_Smart_Pointer<VX_Plotter_Definition> VX_RASTER_Plotter_Class_Factory::VD_Create_Plotter_Definition(
+VX_Smart_Pointer<VX_Plotter_Definition>
+VX_RASTER_Plotter_Class_Factory::VD_Create_Plotter_Definition(
     VX_Smart_Pointer<VX_Error_Handler> handler) const {
     return vx_create<VX_RASTER_Plotter_Definition>("VD_Create_Plotter_Definition",
                                                    std::move(handler));

@@ -146,7 +146,8 @@ void VX_RASTER_Plotter_Definition::initMetaCaps() {
     // Only a node can hold the descriptor and info properties.
     if (!nodes->nextNode(node_name, node_type) || node_type != pm_node_directory)
         fail(raster_msg_driver_init, meta_routine, "node_name");
-    auto descriptor = read_compound(model_data, L"\\DPIA_directory\\" + node_name + L"\\descriptor");
+    auto descriptor =
+        read_compound(model_data, L"\\DPIA_directory\\" + node_name + L"\\descriptor");
     auto info = read_compound(model_data, L"\\DPIA_directory\\" + node_name + L"\\info");
     family->name = vxp::from_utf8(descriptor[0]);
     family->description = vxp::from_utf8(info[0]);
@@ -158,7 +159,9 @@ void VX_RASTER_Plotter_Definition::initMetaCaps() {
     set_meta_capabilities(meta);
 }
 
-bool VX_RASTER_Plotter_Definition::Custom_Config_UI_Available() { return true; }
+bool VX_RASTER_Plotter_Definition::Custom_Config_UI_Available() {
+    return true;
+}
 
 bool VX_RASTER_Plotter_Definition::get_driver_hints_helpfile(VX_String& file, VX_String& topic) {
     file = g_raster_build.help_file;

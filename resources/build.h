@@ -4,9 +4,9 @@
 #include <string>
 
 struct Raster_Build {
-    const wchar_t* language_code;      ///< "en", "sp", "ge" or "it"
-    const wchar_t* help_file;          ///< the build's help file
-    const wchar_t* resource_library;   ///< file name named when the resource library is missing
+    const wchar_t* language_code;    ///< "en", "sp", "ge" or "it"
+    const wchar_t* help_file;        ///< the build's help file
+    const wchar_t* resource_library; ///< file name named when the resource library is missing
 };
 
 /// The build this module was made as.

@@ -24,7 +24,9 @@ __attribute__((destructor)) void raster_module_exit() {
 
 } // namespace
 
-vxp::Module_Handle ResourceLibraryHandle() { return g_resource_library; }
+vxp::Module_Handle ResourceLibraryHandle() {
+    return g_resource_library;
+}
 
 vxp::Module_Handle RasterModuleHandle() {
     return vxp::module_of_address(reinterpret_cast<const void*>(&RasterModuleHandle));
@@ -53,8 +55,8 @@ bool LoadResourceLibrary() {
     }
     if (g_resource_library)
         return true;
-    vxp::message_box(nullptr, VX_String(L"DLL not found: ") + g_raster_build.resource_library,
-                     L"", vxp::mb_ok);
+    vxp::message_box(nullptr, VX_String(L"DLL not found: ") + g_raster_build.resource_library, L"",
+                     vxp::mb_ok);
     return false;
 }
 

@@ -23,17 +23,17 @@ VX_String RasterModuleFileName();
 
 /// Message numbers of the resource library's string table.
 enum Raster_Message : int {
-    raster_msg_description = 2,            ///< " - by %s"
-    raster_msg_memory = 100,               ///< "INTERNAL ERROR - Memory allocation"
-    raster_msg_null_pointer = 101,         ///< "INTERNAL ERROR - Unexpected NULL pointer"
-    raster_msg_device_init = 102,          ///< "INTERNAL ERROR - Device initialization failure"
-    raster_msg_driver_init = 103,          ///< "INTERNAL ERROR - Driver initialization failure"
-    raster_msg_engine_load = 104,          ///< "Image Engine File Writer DLL load failure"
-    raster_msg_image_create = 107,         ///< "Image Engine main image creation failure"
-    raster_msg_image_invalid = 108,        ///< "Image Engine: Image is invalid"
-    raster_msg_write_context = 109,        ///< "Image Engine make write context failure"
-    raster_msg_palette_install = 115,      ///< "Vexil palette install failure"
-    raster_msg_color_system = 116,         ///< "Invalid color system or palette depth"
+    raster_msg_description = 2,       ///< " - by %s"
+    raster_msg_memory = 100,          ///< "INTERNAL ERROR - Memory allocation"
+    raster_msg_null_pointer = 101,    ///< "INTERNAL ERROR - Unexpected NULL pointer"
+    raster_msg_device_init = 102,     ///< "INTERNAL ERROR - Device initialization failure"
+    raster_msg_driver_init = 103,     ///< "INTERNAL ERROR - Driver initialization failure"
+    raster_msg_engine_load = 104,     ///< "Image Engine File Writer DLL load failure"
+    raster_msg_image_create = 107,    ///< "Image Engine main image creation failure"
+    raster_msg_image_invalid = 108,   ///< "Image Engine: Image is invalid"
+    raster_msg_write_context = 109,   ///< "Image Engine make write context failure"
+    raster_msg_palette_install = 115, ///< "Vexil palette install failure"
+    raster_msg_color_system = 116,    ///< "Invalid color system or palette depth"
 };
 
 /// Throws a VX_Error with the resource library, message, routine, detail and the revision tag of

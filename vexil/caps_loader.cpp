@@ -93,8 +93,8 @@ private:
             std::string description = it->value("description", json("")).is_string()
                                           ? it->value("description", std::string())
                                           : std::string();
-            auto source = vx_make<VX_Media_Source>(vxp::from_utf8(it.key()),
-                                                   vxp::from_utf8(description));
+            auto source =
+                vx_make<VX_Media_Source>(vxp::from_utf8(it.key()), vxp::from_utf8(description));
             const json* sizes = member(*it, "sizes", where);
             if (sizes && (!sizes->is_array() || sizes->empty()))
                 faults.push_back(where + "\\sizes is not a list of sizes");
@@ -142,8 +142,7 @@ private:
                 continue;
             }
             source.sizes.push_back(vx_make<VX_Media_Size>(vxp::from_utf8(*name), *width, *length,
-                                                          *area,
-                                                          static_cast<std::uint8_t>(units)));
+                                                          *area, static_cast<std::uint8_t>(units)));
         }
     }
 
@@ -156,8 +155,8 @@ private:
             faults.push_back(where + "\\printable is not [x min, y min, x max, y max]");
             return std::nullopt;
         }
-        return VX_Area{(*area)[0].get<double>(), (*area)[1].get<double>(),
-                       (*area)[2].get<double>(), (*area)[3].get<double>()};
+        return VX_Area{(*area)[0].get<double>(), (*area)[1].get<double>(), (*area)[2].get<double>(),
+                       (*area)[3].get<double>()};
     }
 
     void read_settings(const json* settings, Loaded& loaded) {
@@ -177,9 +176,9 @@ private:
             const json* dpi = member(entry, "dpi", where);
             const json* depth = member(entry, "depth", where);
             const json* system = member(entry, "system", where);
-            bool dpi_ok = dpi && dpi->is_array() && dpi->size() == 2 &&
-                          (*dpi)[0].is_number() && (*dpi)[1].is_number() &&
-                          (*dpi)[0].get<double>() > 0 && (*dpi)[1].get<double>() > 0;
+            bool dpi_ok = dpi && dpi->is_array() && dpi->size() == 2 && (*dpi)[0].is_number() &&
+                          (*dpi)[1].is_number() && (*dpi)[0].get<double>() > 0 &&
+                          (*dpi)[1].get<double>() > 0;
             if (dpi && !dpi_ok)
                 faults.push_back(where + "\\dpi is not [x, y] with positive resolutions");
             auto depth_code = depth ? integer(*depth, where + "\\depth") : std::nullopt;
@@ -194,9 +193,9 @@ private:
             std::string name = entry.value("name", json("")).is_string()
                                    ? entry.value("name", std::string())
                                    : std::string();
-            loaded.settings.push_back(vx_make<VX_ResColorMem>(
-                (*dpi)[0].get<double>(), (*dpi)[1].get<double>(), *depth_code, *system_code,
-                vxp::from_utf8(name)));
+            loaded.settings.push_back(vx_make<VX_ResColorMem>((*dpi)[0].get<double>(),
+                                                              (*dpi)[1].get<double>(), *depth_code,
+                                                              *system_code, vxp::from_utf8(name)));
         }
     }
 
@@ -227,8 +226,8 @@ private:
                 kind_code = VX_Custom_Kind::Boolean;
             else if (kind)
                 faults.push_back(where + "\\kind is not \"long\" or \"boolean\"");
-            auto value = default_value ? integer(*default_value, where + "\\default")
-                                       : std::nullopt;
+            auto value =
+                default_value ? integer(*default_value, where + "\\default") : std::nullopt;
             if (name && kind_code && value)
                 loaded.custom.push_back(
                     vx_make<VX_Custom_Capability>(vxp::from_utf8(*name), *kind_code, *value));
@@ -284,8 +283,7 @@ bool PM_DRC_Caps_Loader::Load(VX_Smart_Pointer<VX_Plotter_Definition> definition
     }
     auto* description = static_cast<const json*>(model_data.find(L"\\Capabilities"));
     if (!description || !description->is_object())
-        return fail(vx_msg_capabilities_invalid,
-                    vxp::to_utf8(file) + ": no \"Capabilities\" node");
+        return fail(vx_msg_capabilities_invalid, vxp::to_utf8(file) + ": no \"Capabilities\" node");
 
     Reader reader;
     Loaded loaded = reader.read(*description);

@@ -4,8 +4,8 @@
 VX_Std_Plotter_Class_Factory::VX_Std_Plotter_Class_Factory() = default;
 VX_Std_Plotter_Class_Factory::~VX_Std_Plotter_Class_Factory() = default;
 
-VX_Smart_Pointer<VX_Caps_Loader>
-VX_Std_Plotter_Class_Factory::VD_Create_Caps_Loader(VX_Smart_Pointer<VX_Error_Handler> handler) const {
+VX_Smart_Pointer<VX_Caps_Loader> VX_Std_Plotter_Class_Factory::VD_Create_Caps_Loader(
+    VX_Smart_Pointer<VX_Error_Handler> handler) const {
     return vx_create<PM_DRC_Caps_Loader>("VD_Create_Caps_Loader", std::move(handler));
 }
 

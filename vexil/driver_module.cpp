@@ -12,8 +12,8 @@ VX_Driver_Module::VX_Driver_Module(const std::string& path) {
     m_module = vxp::load_library(path);
     if (!m_module)
         throw VX_Error(nullptr, vx_msg_plugin_unusable, routine, vxp::last_load_error(), "");
-    m_factory_constructor = reinterpret_cast<void (*)(void*)>(
-        vxp::get_proc_address(m_module, factory_constructor));
+    m_factory_constructor =
+        reinterpret_cast<void (*)(void*)>(vxp::get_proc_address(m_module, factory_constructor));
     if (!m_factory_constructor) {
         vxp::free_library(m_module);
         throw VX_Error(nullptr, vx_msg_plugin_unusable, routine,
@@ -21,7 +21,9 @@ VX_Driver_Module::VX_Driver_Module(const std::string& path) {
     }
 }
 
-VX_Driver_Module::~VX_Driver_Module() { vxp::free_library(m_module); }
+VX_Driver_Module::~VX_Driver_Module() {
+    vxp::free_library(m_module);
+}
 
 VX_Smart_Pointer<VX_Std_Plotter_Class_Factory> VX_Driver_Module::make_class_factory() const {
     // The driver's factory adds no members to the standard one, so it has the standard size.

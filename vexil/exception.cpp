@@ -56,7 +56,9 @@ void VX_Exception::add_catcher(std::string routine) {
         m_catchers.push_back(std::move(routine));
 }
 
-const char* VX_Exception::what() const noexcept { return m_what.c_str(); }
+const char* VX_Exception::what() const noexcept {
+    return m_what.c_str();
+}
 
 VX_Error::VX_Error(vxp::Module_Handle module, int message_id, std::string routine,
                    std::string detail, std::string revision)
@@ -72,4 +74,6 @@ VX_Severe_Error::~VX_Severe_Error() = default;
 
 VX_Error_Handler::~VX_Error_Handler() = default;
 
-void VX_Error_Handler::report(const VX_Exception& error) { m_reported.emplace_back(error.what()); }
+void VX_Error_Handler::report(const VX_Exception& error) {
+    m_reported.emplace_back(error.what());
+}

@@ -1,5 +1,4 @@
 #include "model_data_p.h"
-
 #include "platform/vxplatform.h"
 
 #include <fstream>

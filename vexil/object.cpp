@@ -33,19 +33,31 @@ Faults& faults() {
 
 } // namespace
 
-VX_Object::VX_Object() { ++g_live_objects; }
-VX_Object::VX_Object(const VX_Object&) { ++g_live_objects; }
-VX_Object::~VX_Object() { --g_live_objects; }
+VX_Object::VX_Object() {
+    ++g_live_objects;
+}
+VX_Object::VX_Object(const VX_Object&) {
+    ++g_live_objects;
+}
+VX_Object::~VX_Object() {
+    --g_live_objects;
+}
 
-void* VX_Object::operator new(std::size_t size) { return ::operator new(size); }
+void* VX_Object::operator new(std::size_t size) {
+    return ::operator new(size);
+}
 void* VX_Object::operator new(std::size_t size, const std::nothrow_t&) noexcept {
     return ::operator new(size, std::nothrow);
 }
-void VX_Object::operator delete(void* block) noexcept { ::operator delete(block); }
+void VX_Object::operator delete(void* block) noexcept {
+    ::operator delete(block);
+}
 void VX_Object::operator delete(void* block, const std::nothrow_t&) noexcept {
     ::operator delete(block);
 }
-long VX_Object::live_objects() { return g_live_objects.load(); }
+long VX_Object::live_objects() {
+    return g_live_objects.load();
+}
 
 void VX_SPMP::acquire(const void* object) {
     std::lock_guard lock(pool().mutex);
@@ -71,7 +83,9 @@ long VX_SPMP::count(const void* object) {
 
 VX_Counted::~VX_Counted() = default;
 
-long VX_Counted::add_reference() const { return ++m_count; }
+long VX_Counted::add_reference() const {
+    return ++m_count;
+}
 
 long VX_Counted::release_reference() const {
     long left = --m_count;

@@ -27,8 +27,7 @@ void VX_Plotter_IO_Capabilities::add_option_pair(std::int32_t kind, std::int32_t
     m_pairs.emplace_back(kind, value);
 }
 
-VX_Smart_Pointer<VX_ResColorMem>
-VX_ResColorMem_Capabilities::get_entry(std::int32_t index) const {
+VX_Smart_Pointer<VX_ResColorMem> VX_ResColorMem_Capabilities::get_entry(std::int32_t index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= m_entries.size())
         return nullptr;
     return m_entries[static_cast<std::size_t>(index)];
@@ -59,7 +58,9 @@ void VX_Caps_Loader::report(const VX_Exception& error) const {
 // given (and records itself in the creation trace, so a host can see which setters ran).
 
 #define VX_AREA_ACCESSORS(Class, Type, Getter, Setter, Member)                                     \
-    VX_Smart_Pointer<Type> Class::Getter() const { return Member; }                                \
+    VX_Smart_Pointer<Type> Class::Getter() const {                                                 \
+        return Member;                                                                             \
+    }                                                                                              \
     void Class::Setter(VX_Smart_Pointer<Type> value) {                                             \
         VX_Creation_Faults::trace(#Setter);                                                        \
         Member = std::move(value);                                                                 \
@@ -78,8 +79,7 @@ VX_AREA_ACCESSORS(VX_Std_Plotter_Capabilities, VX_Area_Object, get_raster_capabi
 VX_AREA_ACCESSORS(VX_Std_Plotter_Capabilities, VX_Area_Object, get_linetype_capabilities,
                   set_linetype_capabilities, m_linetype)
 VX_AREA_ACCESSORS(VX_Std_Plotter_Capabilities, VX_ResColorMem_Capabilities,
-                  get_res_color_mem_capabilities, set_res_color_mem_capabilities,
-                  m_res_color_mem)
+                  get_res_color_mem_capabilities, set_res_color_mem_capabilities, m_res_color_mem)
 VX_AREA_ACCESSORS(VX_Std_Plotter_Capabilities, VX_Area_Object, get_init_term_capabilities,
                   set_init_term_capabilities, m_init_term)
 VX_AREA_ACCESSORS(VX_Std_Plotter_Capabilities, VX_Custom_Capabilities, get_custom_capabilities,
@@ -89,17 +89,16 @@ VX_Std_Plotter_Configuration::VX_Std_Plotter_Configuration() = default;
 VX_Std_Plotter_Configuration::~VX_Std_Plotter_Configuration() = default;
 VX_AREA_ACCESSORS(VX_Std_Plotter_Configuration, VX_Media_Configuration, get_media_configuration,
                   set_media_configuration, m_media)
-VX_AREA_ACCESSORS(VX_Std_Plotter_Configuration, VX_Plotter_IO_Configuration,
-                  get_io_configuration, set_io_configuration, m_io)
+VX_AREA_ACCESSORS(VX_Std_Plotter_Configuration, VX_Plotter_IO_Configuration, get_io_configuration,
+                  set_io_configuration, m_io)
 VX_AREA_ACCESSORS(VX_Std_Plotter_Configuration, VX_ResColorMem_Configuration,
-                  get_res_color_mem_configuration, set_res_color_mem_configuration,
-                  m_res_color_mem)
+                  get_res_color_mem_configuration, set_res_color_mem_configuration, m_res_color_mem)
 VX_AREA_ACCESSORS(VX_Std_Plotter_Configuration, VX_Area_Object, get_init_term_configuration,
                   set_init_term_configuration, m_init_term)
 VX_AREA_ACCESSORS(VX_Std_Plotter_Configuration, VX_Area_Object, get_phys_pen_configuration,
                   set_phys_pen_configuration, m_phys_pen)
-VX_AREA_ACCESSORS(VX_Std_Plotter_Configuration, VX_Custom_Configurations,
-                  get_custom_configuration, set_custom_configuration, m_custom)
+VX_AREA_ACCESSORS(VX_Std_Plotter_Configuration, VX_Custom_Configurations, get_custom_configuration,
+                  set_custom_configuration, m_custom)
 
 VX_Std_Plotter_Definition::VX_Std_Plotter_Definition(VX_Smart_Pointer<VX_Error_Handler> handler)
     : m_error_handler(std::move(handler)) {}
@@ -109,8 +108,8 @@ VX_AREA_ACCESSORS(VX_Std_Plotter_Definition, VX_Meta_Capabilities, get_meta_capa
                   set_meta_capabilities, m_meta)
 VX_AREA_ACCESSORS(VX_Std_Plotter_Definition, VX_Plotter_Capabilities, get_plotter_capabilities,
                   set_plotter_capabilities, m_capabilities)
-VX_AREA_ACCESSORS(VX_Std_Plotter_Definition, VX_Plotter_Configuration,
-                  get_plotter_configuration, set_plotter_configuration, m_configuration)
+VX_AREA_ACCESSORS(VX_Std_Plotter_Definition, VX_Plotter_Configuration, get_plotter_configuration,
+                  set_plotter_configuration, m_configuration)
 
 #undef VX_AREA_ACCESSORS
 
@@ -128,7 +127,9 @@ VX_Smart_Pointer<VX_Std_Plotter_Class_Factory>
 VX_Std_Plotter_Definition::get_class_factory() const {
     return vx_create<VX_Std_Plotter_Class_Factory>("VX_Std_Plotter_Class_Factory");
 }
-VX_Smart_Pointer<VX_Shoebox> VX_Std_Plotter_Definition::get_shoebox() const { return m_shoebox; }
+VX_Smart_Pointer<VX_Shoebox> VX_Std_Plotter_Definition::get_shoebox() const {
+    return m_shoebox;
+}
 VX_Smart_Pointer<VX_Error_Handler> VX_Std_Plotter_Definition::get_error_handler() const {
     return m_error_handler;
 }
@@ -136,12 +137,24 @@ void VX_Std_Plotter_Definition::set_shoebox(const VX_Shoebox& shoebox) {
     VX_Creation_Faults::trace("set_shoebox");
     m_shoebox = shoebox.clone();
 }
-bool VX_Std_Plotter_Definition::DevmodeConfigure(vxp::Window_Handle) { return false; }
-bool VX_Std_Plotter_Definition::Custom_Config_UI_Available() { return false; }
-bool VX_Std_Plotter_Definition::CustomConfigure(vxp::Window_Handle) { return false; }
-bool VX_Std_Plotter_Definition::Longplot_UI_Available() { return false; }
-bool VX_Std_Plotter_Definition::LongplotUI(vxp::Window_Handle) { return false; }
-bool VX_Std_Plotter_Definition::get_driver_hints_helpfile(VX_String&, VX_String&) { return false; }
+bool VX_Std_Plotter_Definition::DevmodeConfigure(vxp::Window_Handle) {
+    return false;
+}
+bool VX_Std_Plotter_Definition::Custom_Config_UI_Available() {
+    return false;
+}
+bool VX_Std_Plotter_Definition::CustomConfigure(vxp::Window_Handle) {
+    return false;
+}
+bool VX_Std_Plotter_Definition::Longplot_UI_Available() {
+    return false;
+}
+bool VX_Std_Plotter_Definition::LongplotUI(vxp::Window_Handle) {
+    return false;
+}
+bool VX_Std_Plotter_Definition::get_driver_hints_helpfile(VX_String&, VX_String&) {
+    return false;
+}
 bool VX_Std_Plotter_Definition::get_true_device_colors(VX_Smart_Pointer<VX_Palette>) const {
     return false;
 }

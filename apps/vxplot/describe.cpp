@@ -1,23 +1,29 @@
 #include "describe.h"
 
-#include <nlohmann/json.hpp>
-
 #include <iomanip>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 using json = nlohmann::json;
 
 namespace {
 
-std::string utf8(const VX_String& text) { return vxp::to_utf8(text); }
+std::string utf8(const VX_String& text) {
+    return vxp::to_utf8(text);
+}
 
 const char* kind_name(VX_Custom_Kind kind) {
     switch (kind) {
-    case VX_Custom_Kind::Long: return "long";
-    case VX_Custom_Kind::Double: return "double";
-    case VX_Custom_Kind::Boolean: return "boolean";
-    case VX_Custom_Kind::String: return "string";
-    case VX_Custom_Kind::Raw: return "raw";
+    case VX_Custom_Kind::Long:
+        return "long";
+    case VX_Custom_Kind::Double:
+        return "double";
+    case VX_Custom_Kind::Boolean:
+        return "boolean";
+    case VX_Custom_Kind::String:
+        return "string";
+    case VX_Custom_Kind::Raw:
+        return "raw";
     }
     return "?";
 }
@@ -124,15 +130,18 @@ void describe_text(const Host_Session& session, std::ostream& out) {
     std::ostringstream quoted;
     quoted << std::quoted(d["description"].get<std::string>());
     write_field(out, "Description:", quoted.str());
-    write_field(out, "Family:", d["family"]["name"].get<std::string>() + " - " +
-                                    d["family"]["description"].get<std::string>());
-    write_field(out, "Model:", d["model"]["name"].get<std::string>() + " - " +
-                                   d["model"]["description"].get<std::string>());
+    write_field(out, "Family:",
+                d["family"]["name"].get<std::string>() + " - " +
+                    d["family"]["description"].get<std::string>());
+    write_field(out, "Model:",
+                d["model"]["name"].get<std::string>() + " - " +
+                    d["model"]["description"].get<std::string>());
     write_field(out, "Driver locale:", d["model"]["driver_locale"]);
     write_field(out, "System:", d["model"]["os"]);
     if (d.contains("help"))
-        write_field(out, "Help:", d["help"]["file"].get<std::string>() + " (" +
-                                      d["help"]["topic"].get<std::string>() + ")");
+        write_field(out, "Help:",
+                    d["help"]["file"].get<std::string>() + " (" +
+                        d["help"]["topic"].get<std::string>() + ")");
     write_field(out, "Settings dialog:",
                 d["custom_configuration_dialog"].get<bool>() ? "available" : "none");
 
@@ -145,8 +154,8 @@ void describe_text(const Host_Session& session, std::ostream& out) {
             const json& a = size["printable"];
             out << "      " << std::left << std::setw(34) << size["name"].get<std::string>()
                 << std::right << std::setw(7) << fixed(size["width"]) << " x " << std::setw(7)
-                << fixed(size["length"]) << " mm   printable " << fixed(a[0]) << ", "
-                << fixed(a[1]) << " to " << fixed(a[2]) << ", " << fixed(a[3]) << '\n';
+                << fixed(size["length"]) << " mm   printable " << fixed(a[0]) << ", " << fixed(a[1])
+                << " to " << fixed(a[2]) << ", " << fixed(a[3]) << '\n';
         }
     }
     out << "\nResolution, colour and memory settings:\n";

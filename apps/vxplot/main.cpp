@@ -3,7 +3,6 @@
 #include "describe.h"
 
 #include <CLI/CLI.hpp>
-
 #include <iostream>
 
 int main(int argc, char** argv) {

@@ -2,9 +2,8 @@
 
 #include "host/vx_language.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+#include <unistd.h>
 
 std::filesystem::path program_folder() {
     std::error_code error;

@@ -12,8 +12,8 @@ class Host_Error_Handler : public VX_Error_Handler {};
 
 struct Host_Options {
     std::string driver = "zelto_qr7m_en13_32_11.so"; ///< file name in the drv folder
-    std::filesystem::path driver_folder;              ///< empty: "drv" beside the program
-    std::string language;                             ///< empty: the host's default
+    std::filesystem::path driver_folder;             ///< empty: "drv" beside the program
+    std::string language;                            ///< empty: the host's default
 };
 
 class Host_Session {

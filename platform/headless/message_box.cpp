@@ -21,7 +21,9 @@ Message_Box_State& state() {
     return s;
 }
 
-int default_answer(unsigned flags) { return (flags & 0xF) == mb_yes_no ? id_yes : id_ok; }
+int default_answer(unsigned flags) {
+    return (flags & 0xF) == mb_yes_no ? id_yes : id_ok;
+}
 
 } // namespace
 

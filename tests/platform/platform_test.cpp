@@ -1,9 +1,8 @@
 #include "platform/vxplatform.h"
 #include "support/host_layout.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -50,10 +49,12 @@ TEST(Text, Utf8RoundTripAndMalformedInput) {
     };
     const Case cases[] = {
         {"abc", L"abc"},
-        {"\xC3", L"\uFFFD"},              // truncated sequence
-        {"\xC0\xAF", L"\uFFFD\uFFFD"},    // overlong encoding
+        {"\xC3", L"\uFFFD"},                     // truncated sequence
+        {"\xC0\xAF", L"\uFFFD\uFFFD"},           // overlong encoding
         {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"}, // surrogate
-        {"a\xFF" "b", L"a\uFFFDb"},
+        {"a\xFF"
+         "b",
+         L"a\uFFFDb"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(vxp::from_utf8(c.bytes), c.expected) << "bytes of size " << c.bytes.size();

@@ -3,6 +3,8 @@
 
 namespace {
 
-__attribute__((constructor)) void refuse() { vxp::refuse_module_load("test module says no"); }
+__attribute__((constructor)) void refuse() {
+    vxp::refuse_module_load("test module says no");
+}
 
 } // namespace

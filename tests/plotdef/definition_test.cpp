@@ -73,8 +73,8 @@ TEST_F(Driver_Fixture, PlotterObjectsIgnoreTheirThreeTexts) {
         EXPECT_TRUE(config->get_custom_configuration());
     }
     auto calls = VX_Creation_Faults::calls();
-    auto configuration_start = std::find(calls.begin(), calls.end(),
-                                         std::string("VD_Create_Plotter_Configuration"));
+    auto configuration_start =
+        std::find(calls.begin(), calls.end(), std::string("VD_Create_Plotter_Configuration"));
     ASSERT_NE(configuration_start, calls.end());
     for (const char* never : {"VD_Create_Raster_Capabilities", "VD_Create_Linetype_Capabilities"})
         EXPECT_EQ(std::find(configuration_start, calls.end(), never), calls.end())
@@ -123,8 +123,7 @@ TEST_F(Driver_Fixture, MalformedModelDataPassesTheReaderErrorOnWithTheRoutine) {
     EXPECT_EQ(e.message_id(), vx_msg_model_data_malformed);
     EXPECT_EQ(e.routine(), "PM_Object::load");
     EXPECT_NE(e.detail().find("line 5"), std::string::npos) << e.detail();
-    EXPECT_EQ(e.catchers(),
-              std::vector<std::string>{"VX_RASTER_Plotter_Definition::initMetaCaps"});
+    EXPECT_EQ(e.catchers(), std::vector<std::string>{"VX_RASTER_Plotter_Definition::initMetaCaps"});
 }
 
 TEST_F(Driver_Fixture, ModelDataIsReadFromTheHostLanguageFolder) {
@@ -193,7 +192,8 @@ TEST_F(Driver_Fixture, ConfigurationCreatorFailuresThrowBeforeAnySetter) {
         VX_Creation_Faults::clear();
         VX_Creation_Faults::fail(c.creator, c.skip);
         long live = VX_Object::live_objects();
-        VX_Exception e = thrown_by([&] { factory->VD_Create_Plotter_Configuration(L"", L"", L""); });
+        VX_Exception e =
+            thrown_by([&] { factory->VD_Create_Plotter_Configuration(L"", L"", L""); });
         EXPECT_EQ(e.routine(), c.routine);
         EXPECT_EQ(e.detail(), c.detail);
         EXPECT_EQ(e.revision(), c.revision);
@@ -209,8 +209,8 @@ TEST_F(Driver_Fixture, DefinitionCreatorFailures) {
         {"VX_RASTER_Plotter_Class_Factory", 0, "rasterpldef", "m_cf", definition_revision},
         {"VD_Create_Meta_Capabilities", 0, "VX_RASTER_Plotter_Definition::initMetaCaps",
          "pmeta_pmodel_pfamily", definition_revision},
-        {"VD_Create_Model", 0, "VX_RASTER_Plotter_Definition::initMetaCaps",
-         "pmeta_pmodel_pfamily", definition_revision},
+        {"VD_Create_Model", 0, "VX_RASTER_Plotter_Definition::initMetaCaps", "pmeta_pmodel_pfamily",
+         definition_revision},
         {"VD_Create_Family", 0, "VX_RASTER_Plotter_Definition::initMetaCaps",
          "pmeta_pmodel_pfamily", definition_revision},
         {"VD_Create_Plotter_Configuration", 0, "rasterpldef", "plotter_config",
@@ -243,9 +243,9 @@ TEST_F(Driver_Fixture, CapabilitiesThatCannotBeAllocatedAreHandedOverAsNull) {
 
 TEST_F(Driver_Fixture, CreatorsAnswerNullWhenTheirAllocationFails) {
     load();
-    for (const char* creator : {"VD_Create_Plotter_Definition", "VD_Create_Caps_Loader",
-                                "VD_Create_Plotter_Capabilities",
-                                "VD_Create_Plotter_Configuration"})
+    for (const char* creator :
+         {"VD_Create_Plotter_Definition", "VD_Create_Caps_Loader", "VD_Create_Plotter_Capabilities",
+          "VD_Create_Plotter_Configuration"})
         VX_Creation_Faults::fail(creator);
     EXPECT_FALSE(make_definition());
     EXPECT_FALSE(factory->VD_Create_Caps_Loader(handler));

@@ -6,7 +6,6 @@
 #include "support/host_layout.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 
 struct Driver_Fixture : ::testing::Test {

@@ -1,10 +1,9 @@
 #include "driver_fixture.h"
 
-#include <cxxabi.h>
-#include <elf.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <cxxabi.h>
+#include <elf.h>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -123,8 +122,8 @@ TEST(DriverExports, OnlyTheEntryPointsAreExported) {
     // Both constructors of the loader.
     std::set<std::string> all(symbols.begin(), symbols.end());
     EXPECT_TRUE(all.count("RASTER_DRC_Caps_Loader::RASTER_DRC_Caps_Loader()"));
-    EXPECT_TRUE(
-        all.count("RASTER_DRC_Caps_Loader::RASTER_DRC_Caps_Loader(VX_Smart_Pointer<VX_Error_Handler>)"));
+    EXPECT_TRUE(all.count(
+        "RASTER_DRC_Caps_Loader::RASTER_DRC_Caps_Loader(VX_Smart_Pointer<VX_Error_Handler>)"));
 }
 
 } // namespace

@@ -7,7 +7,9 @@
 
 namespace {
 
-std::filesystem::path staged_drv() { return std::filesystem::path(VX_STAGE_DIR) / "bin" / "drv"; }
+std::filesystem::path staged_drv() {
+    return std::filesystem::path(VX_STAGE_DIR) / "bin" / "drv";
+}
 
 } // namespace
 
@@ -50,7 +52,9 @@ void Host_Layout::write(const std::string& to, const std::string& text) const {
     std::ofstream(drv() / to, std::ios::binary) << text;
 }
 
-void Host_Layout::remove(const std::string& file) const { std::filesystem::remove(drv() / file); }
+void Host_Layout::remove(const std::string& file) const {
+    std::filesystem::remove(drv() / file);
+}
 
 std::string read_staged(const std::string& file) {
     std::ifstream in(staged_drv() / file, std::ios::binary);

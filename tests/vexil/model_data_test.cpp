@@ -2,9 +2,8 @@
 #include "host/vx_model_data.h"
 #include "support/host_layout.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 
 namespace {
@@ -44,9 +43,9 @@ TEST(ModelData, ReadsNodesAndPropertiesByPath) {
     int type = 0;
     while (members->nextNode(name, type))
         seen.emplace_back(name, type);
-    EXPECT_EQ(seen, (std::vector<std::pair<VX_String, int>>{
-                        {L"qr7m", pm_node_directory}, {L"note", pm_node_text},
-                        {L"list", pm_node_value}}));
+    EXPECT_EQ(seen, (std::vector<std::pair<VX_String, int>>{{L"qr7m", pm_node_directory},
+                                                            {L"note", pm_node_text},
+                                                            {L"list", pm_node_value}}));
     EXPECT_FALSE(data.newIterator(L"\\DPIA_directory\\note", 1)) << "a property has no members";
     EXPECT_FALSE(data.newIterator(L"\\nothing", 1));
 
@@ -76,9 +75,8 @@ TEST(ModelData, MalformedFilesAreRefusedWithWhereAndWhy) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         PM_Object data(nullptr);
-        VX_Exception e = thrown_by([&] {
-            data.load(vxp::from_utf8(c.file), pm_file_type_drc, L'\\');
-        });
+        VX_Exception e =
+            thrown_by([&] { data.load(vxp::from_utf8(c.file), pm_file_type_drc, L'\\'); });
         EXPECT_EQ(e.message_id(), c.message);
         EXPECT_EQ(e.routine(), "PM_Object::load");
         EXPECT_NE(e.detail().find(c.detail_part), std::string::npos) << e.detail();
@@ -168,8 +166,8 @@ TEST_F(Loader_Fixture, FillsTheCapabilitiesFromTheDescription) {
 
 TEST_F(Loader_Fixture, ReportsEveryFaultAndChangesNothing) {
     ASSERT_TRUE(load(read_staged("en-US/zelto_qr7m_en13_32_11.DRC"), VX_Caps_Loader::Replace));
-    EXPECT_FALSE(load(read_file(malformed + "capabilities_with_faults.DRC"),
-                      VX_Caps_Loader::Replace));
+    EXPECT_FALSE(
+        load(read_file(malformed + "capabilities_with_faults.DRC"), VX_Caps_Loader::Replace));
     ASSERT_EQ(handler->reported().size(), 1u);
     const std::string& report = handler->reported()[0];
     for (const char* fault : {

@@ -110,8 +110,8 @@ TEST(CustomData, BooleansAreTheLowByteOfTheStoredInteger) {
 
 TEST(CustomData, ItemsCopyTheValueTheyAreGiven) {
     VX_Custom_Configurations items;
-    items.add(vx_make<VX_Custom_Config_Item>(L"GammaMode_360",
-                                             vx_make<VX_Std_Long_Custom_Data>(2)));
+    items.add(
+        vx_make<VX_Custom_Config_Item>(L"GammaMode_360", vx_make<VX_Std_Long_Custom_Data>(2)));
     auto item = items.find(L"GammaMode_360");
     ASSERT_TRUE(item);
     EXPECT_FALSE(items.find(L"GammaMode_720"));

@@ -1,13 +1,11 @@
 #include "support/host_layout.h"
 
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
-
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sstream>
+#include <sys/wait.h>
 
 namespace {
 
@@ -20,8 +18,7 @@ struct Program_Run {
 Program_Run vxplot(const std::string& arguments) {
     Host_Layout scratch;
     std::string err_file = (scratch.root() / "stderr").string();
-    std::string command =
-        std::string(VX_STAGE_DIR) + "/bin/vxplot " + arguments + " 2>" + err_file;
+    std::string command = std::string(VX_STAGE_DIR) + "/bin/vxplot " + arguments + " 2>" + err_file;
     Program_Run run{-1, {}, {}};
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -46,10 +43,11 @@ TEST(VxplotDescribe, PrintsWhatTheDriverTellsTheHost) {
     Program_Run run = vxplot("describe");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    for (const char* line : {"Version:          1.00", "Description:      \" - by Zelto\"",
-                             "Driver locale:    4B00409", "Family:           Zelto - ",
-                             "Help:             drv_zelto_qr7m_en.chm (html/menu01)", "  P3  Paper Tray",
-                             "A4_Paper_Tray", "720 dpi, Monochrome", "PaperThick_720", "(5, 4)"})
+    for (const char* line :
+         {"Version:          1.00", "Description:      \" - by Zelto\"",
+          "Driver locale:    4B00409", "Family:           Zelto - ",
+          "Help:             drv_zelto_qr7m_en.chm (html/menu01)", "  P3  Paper Tray",
+          "A4_Paper_Tray", "720 dpi, Monochrome", "PaperThick_720", "(5, 4)"})
         EXPECT_TRUE(contains(run.out, line)) << line;
 }
 
