@@ -3,6 +3,7 @@
 // is reported whole (every fault, each with where it was found) and changes nothing.
 #include "host/vx_language.h"
 #include "model_data_p.h"
+#include "named_p.h"
 
 #include <cmath>
 #include <limits>
@@ -235,19 +236,6 @@ private:
     }
 };
 
-template <class Item>
-void merge_named(std::vector<VX_Smart_Pointer<Item>>& into,
-                 const std::vector<VX_Smart_Pointer<Item>>& loaded) {
-    for (const auto& item : loaded) {
-        auto same = std::find_if(into.begin(), into.end(),
-                                 [&](const auto& held) { return held->name() == item->name(); });
-        if (same == into.end())
-            into.push_back(item);
-        else
-            *same = item;
-    }
-}
-
 } // namespace
 
 PM_DRC_Caps_Loader::PM_DRC_Caps_Loader() = default;
@@ -300,7 +288,8 @@ bool PM_DRC_Caps_Loader::Load(VX_Smart_Pointer<VX_Plotter_Definition> definition
         custom->clear();
     } else {
         auto sources = media->sources();
-        merge_named(sources, loaded.sources);
+        for (auto& source : loaded.sources)
+            put_named(sources, std::move(source));
         media->set_sources(std::move(sources));
         auto entries = settings->entries();
         entries.insert(entries.end(), loaded.settings.begin(), loaded.settings.end());

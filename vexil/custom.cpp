@@ -1,32 +1,8 @@
 #include "host/vx_custom.h"
+#include "named_p.h"
 
 #include <cmath>
 #include <limits>
-
-namespace {
-
-template <class Item>
-VX_Smart_Pointer<Item> find_named(const std::vector<VX_Smart_Pointer<Item>>& items,
-                                  const VX_String& name) {
-    for (const auto& item : items)
-        if (item && item->name() == name)
-            return item;
-    return nullptr;
-}
-
-template <class Item>
-void add_named(std::vector<VX_Smart_Pointer<Item>>& items, VX_Smart_Pointer<Item> item) {
-    if (!item)
-        return;
-    for (auto& existing : items)
-        if (existing->name() == item->name()) {
-            existing = std::move(item);
-            return;
-        }
-    items.push_back(std::move(item));
-}
-
-} // namespace
 
 VX_Custom_Data::~VX_Custom_Data() = default;
 VX_Std_Long_Custom_Data::~VX_Std_Long_Custom_Data() = default;
@@ -77,7 +53,7 @@ VX_Smart_Pointer<VX_Custom_Capability> VX_Custom_Capabilities::find(const VX_Str
 }
 
 void VX_Custom_Capabilities::add(VX_Smart_Pointer<VX_Custom_Capability> capability) {
-    add_named(m_items, std::move(capability));
+    put_named(m_items, std::move(capability));
 }
 
 VX_Smart_Pointer<VX_Custom_Config_Item>
@@ -86,5 +62,5 @@ VX_Custom_Configurations::find(const VX_String& name) const {
 }
 
 void VX_Custom_Configurations::add(VX_Smart_Pointer<VX_Custom_Config_Item> item) {
-    add_named(m_items, std::move(item));
+    put_named(m_items, std::move(item));
 }

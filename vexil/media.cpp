@@ -1,17 +1,5 @@
 #include "host/vx_media.h"
-
-namespace {
-
-template <class Item>
-VX_Smart_Pointer<Item> find_by_name(const std::vector<VX_Smart_Pointer<Item>>& items,
-                                    const VX_String& name) {
-    for (const auto& item : items)
-        if (item && item->name() == name)
-            return item;
-    return nullptr;
-}
-
-} // namespace
+#include "named_p.h"
 
 VX_Media_Size::~VX_Media_Size() = default;
 VX_Media_Size_List::~VX_Media_Size_List() = default;
@@ -23,9 +11,9 @@ VX_Media_Capabilities::~VX_Media_Capabilities() = default;
 VX_Media_Configuration::~VX_Media_Configuration() = default;
 
 VX_Smart_Pointer<VX_Media_Size> VX_Media_Source::find_size(const VX_String& name) const {
-    return find_by_name(sizes, name);
+    return find_named(sizes, name);
 }
 
 VX_Smart_Pointer<VX_Media_Source> VX_Media_Capabilities::find_source(const VX_String& name) const {
-    return find_by_name(m_sources, name);
+    return find_named(m_sources, name);
 }

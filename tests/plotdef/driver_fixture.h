@@ -4,6 +4,7 @@
 #include "host/vx_driver_module.h"
 #include "host/vx_language.h"
 #include "support/host_layout.h"
+#include "support/thrown_by.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -37,15 +38,3 @@ struct Driver_Fixture : ::testing::Test {
         return factory->VD_Create_Plotter_Definition(handler);
     }
 };
-
-/// The VX_Exception `body` throws; a test failure when it throws none.
-template <class Body>
-VX_Exception thrown_by(Body&& body) {
-    try {
-        body();
-    } catch (const VX_Exception& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no VX_Exception was thrown";
-    return VX_Error(nullptr, 0, "", "", "");
-}

@@ -1,6 +1,7 @@
 #include "host/vx_language.h"
 #include "host/vx_model_data.h"
 #include "support/host_layout.h"
+#include "support/thrown_by.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -15,18 +16,6 @@ std::string read_file(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-// Runs `body` and returns the VX_Exception it throws.
-template <class Body>
-VX_Exception thrown_by(Body&& body) {
-    try {
-        body();
-    } catch (const VX_Exception& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no VX_Exception was thrown";
-    return VX_Error(nullptr, 0, "", "", "");
 }
 
 TEST(ModelData, ReadsNodesAndPropertiesByPath) {
