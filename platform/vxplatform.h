@@ -63,6 +63,18 @@ VXP_API std::wstring make_path(std::wstring_view drive, std::wstring_view direct
                                std::wstring_view base_name, std::wstring_view extension);
 
 // ---------------------------------------------------------------------------------------------
+// Files
+
+/// Replaces the file at `path` with `bytes` so that a reader sees the old content or the new one,
+/// never a part: the bytes go to a new file in the same folder, are flushed to disk and renamed over
+/// `path`, keeping an existing file's permissions. False, with `path` as it was, when the file exists
+/// but is write-protected, when the folder is write-protected or gone, or when the disk is full.
+VXP_API bool write_file_atomically(const std::string& path, std::string_view bytes);
+/// Renames the file at `path` to the first free name of "<path>.bak", "<path>.bak2", ... and
+/// returns that name; nothing when it cannot be renamed.
+VXP_API std::optional<std::string> keep_file_aside(const std::string& path);
+
+// ---------------------------------------------------------------------------------------------
 // Text
 
 /// UTF-8 of a wide text. Code points that are not valid become U+FFFD.

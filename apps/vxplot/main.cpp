@@ -1,5 +1,6 @@
 // vxplot: the reference host. It loads the qr7m driver from the installation the way a CAD host
 // does and works with it from the command line.
+#include "definitions_command.h"
 #include "describe.h"
 
 #include <CLI/CLI.hpp>
@@ -21,15 +22,24 @@ int main(int argc, char** argv) {
         "describe", "load the driver and print what it tells the host about the printer");
     describe->add_flag("--json", as_json, "print one JSON object instead of text");
 
+    int status = 0;
+    add_definitions_command(
+        app,
+        [&host] {
+            auto folder = host.driver_folder.empty() ? program_folder() / "drv" : host.driver_folder;
+            return folder / host.driver;
+        },
+        status);
+
     CLI11_PARSE(app, argc, argv);
+    if (!describe->parsed())
+        return status;
     try {
         Host_Session session(host);
-        if (describe->parsed()) {
-            if (as_json)
-                describe_json(session, std::cout);
-            else
-                describe_text(session, std::cout);
-        }
+        if (as_json)
+            describe_json(session, std::cout);
+        else
+            describe_text(session, std::cout);
     } catch (const VX_Exception& error) {
         print_error(error);
         return 1;

@@ -1,0 +1,47 @@
+// The texts a language build carries in its own data tables (not in its resource library): the
+// media type lists, the mode lists and the messages of the advanced definitions. Each build links
+// the definition of `g_texts` for its language (resources/<language>/texts_<language>.cpp).
+//
+// Lists are fixed-size name records, as the dialogs show them; a list ends at the first empty
+// name. A translation that does not fit its record does not compile.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace settings {
+
+/// A name in a fixed record of N wide characters (N - 1 characters and the terminator).
+template <std::size_t N>
+struct Fixed_Name {
+    wchar_t text[N];
+};
+
+/// The number of entries before the first empty name.
+template <std::size_t N, std::size_t Count>
+constexpr std::size_t list_length(const std::array<Fixed_Name<N>, Count>& list) {
+    std::size_t length = 0;
+    while (length < Count && list[length].text[0] != L'\0')
+        ++length;
+    return length;
+}
+
+struct Texts {
+    std::array<Fixed_Name<60>, 8> high_speed_media;     ///< Media A to G, then the end
+    std::array<Fixed_Name<60>, 12> photo_quality_media; ///< Media A to K, then the end
+    std::array<Fixed_Name<60>, 3> color_modes;          ///< "Photo-realistic", "Vivid"
+    std::array<Fixed_Name<60>, 4> gamma_modes;          ///< "1.5", "1.8", "2.2"
+    std::array<Fixed_Name<62>, 5> cut_methods;
+    std::array<Fixed_Name<62>, 6> platen_gaps;
+    std::array<Fixed_Name<62>, 5> eject_rollers;
+    /// Shown when the advanced definitions file is incorrect.
+    const wchar_t* definitions_incorrect;
+    /// Caption of the settings dialogs' error messages.
+    const wchar_t* custom_properties_error;
+};
+
+/// The texts of this build.
+extern const Texts g_texts;
+
+} // namespace settings
