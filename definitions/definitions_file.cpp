@@ -4,9 +4,8 @@
 // a full disk or a damaged file.
 #include "definitions.h"
 
-#include <unistd.h>
-
 #include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -49,8 +48,7 @@ Opening_Result ReadDefinitionsAtOpening(const std::filesystem::path& file, Paper
         result.faults = CheckDefinitions(text.view());
         result.file_valid = result.faults.empty();
     } else if (status == Read_Status::too_large) {
-        result.faults.push_back("the file holds " + std::to_string(size) +
-                                " bytes, more than " +
+        result.faults.push_back("the file holds " + std::to_string(size) + " bytes, more than " +
                                 std::to_string(Definitions_Text::capacity - 1));
     }
     if (!result.file_valid) {

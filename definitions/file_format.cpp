@@ -10,8 +10,12 @@ using settings::Resolution;
 
 constexpr Resolution resolutions[] = {Resolution::dpi360, Resolution::dpi720};
 
-std::string open_tag(std::string_view name) { return "<" + std::string(name) + ">"; }
-std::string close_tag(std::string_view name) { return "</" + std::string(name) + ">"; }
+std::string open_tag(std::string_view name) {
+    return "<" + std::string(name) + ">";
+}
+std::string close_tag(std::string_view name) {
+    return "</" + std::string(name) + ">";
+}
 
 std::string with_thousands(std::size_t n) {
     std::string digits = std::to_string(n);
@@ -103,7 +107,9 @@ std::vector<std::string> CheckDefinitions(std::string_view text) {
     return faults;
 }
 
-int ValidateDefinitions(std::string_view text) { return CheckDefinitions(text).empty() ? 1 : 0; }
+int ValidateDefinitions(std::string_view text) {
+    return CheckDefinitions(text).empty() ? 1 : 0;
+}
 
 bool ExtractPaperBlock(std::string_view text, std::string_view paper, std::string_view resolution,
                        PaperBlockStore::Block& out) {

@@ -46,16 +46,24 @@ std::int32_t decimal_value(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
-std::string open_tag(std::string_view name) { return "<" + std::string(name) + ">"; }
-std::string close_tag(std::string_view name) { return "</" + std::string(name) + ">"; }
+std::string open_tag(std::string_view name) {
+    return "<" + std::string(name) + ">";
+}
+std::string close_tag(std::string_view name) {
+    return "</" + std::string(name) + ">";
+}
 
 } // namespace
 
 const std::array<std::array<PaperSettings, paper_count>, 2> DefaultPaperSettings = {default_row,
-                                                                                      default_row};
+                                                                                    default_row};
 
-std::int32_t& PaperSettings::field(std::size_t i) { return this->*fields[i]; }
-std::int32_t PaperSettings::field(std::size_t i) const { return this->*fields[i]; }
+std::int32_t& PaperSettings::field(std::size_t i) {
+    return this->*fields[i];
+}
+std::int32_t PaperSettings::field(std::size_t i) const {
+    return this->*fields[i];
+}
 
 std::optional<Tagged_Span> FindTaggedSpan(std::string_view text, std::string_view open,
                                           std::string_view close, std::size_t start) {
@@ -124,8 +132,7 @@ PaperBlockStore::Block* PaperBlockStore::PaperBlockFor(float resolution, std::in
     return which && paper ? &block(paper, *which) : nullptr;
 }
 
-const PaperBlockStore::Block* PaperBlockStore::PaperBlockFor(float resolution,
-                                                             std::int32_t ink_set,
+const PaperBlockStore::Block* PaperBlockStore::PaperBlockFor(float resolution, std::int32_t ink_set,
                                                              std::int32_t media_index) const {
     return const_cast<PaperBlockStore*>(this)->PaperBlockFor(resolution, ink_set, media_index);
 }

@@ -66,9 +66,10 @@ VXP_API std::wstring make_path(std::wstring_view drive, std::wstring_view direct
 // Files
 
 /// Replaces the file at `path` with `bytes` so that a reader sees the old content or the new one,
-/// never a part: the bytes go to a new file in the same folder, are flushed to disk and renamed over
-/// `path`, keeping an existing file's permissions. False, with `path` as it was, when the file exists
-/// but is write-protected, when the folder is write-protected or gone, or when the disk is full.
+/// never a part: the bytes go to a new file in the same folder, are flushed to disk and renamed
+/// over `path`, keeping an existing file's permissions. False, with `path` as it was, when the file
+/// exists but is write-protected, when the folder is write-protected or gone, or when the disk is
+/// full.
 VXP_API bool write_file_atomically(const std::string& path, std::string_view bytes);
 /// Renames the file at `path` to the first free name of "<path>.bak", "<path>.bak2", ... and
 /// returns that name; nothing when it cannot be renamed.

@@ -40,7 +40,9 @@ std::int32_t read_long(const VX_Custom_Config_Item& item) {
     return data ? data->get_long() : 0;
 }
 
-bool read_boolean(const VX_Custom_Config_Item& item) { return (read_long(item) & 0xFF) != 0; }
+bool read_boolean(const VX_Custom_Config_Item& item) {
+    return (read_long(item) & 0xFF) != 0;
+}
 
 void write_long(VX_Custom_Config_Item& item, std::int32_t value) {
     VX_Std_Long_Custom_Data data(value);

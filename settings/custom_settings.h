@@ -56,8 +56,8 @@ inline constexpr Key paper_kind_7c{L"PaperKindMode_7c", Kind::Long, 0};
 
 /// The ten per-resolution settings, in the order of PaperSettings and of the definitions file.
 struct Per_Resolution_Setting {
-    const wchar_t* name;      ///< key without its "_360" / "_720" suffix
-    const char* file_tag;     ///< tag of the advanced definitions file
+    const wchar_t* name;  ///< key without its "_360" / "_720" suffix
+    const char* file_tag; ///< tag of the advanced definitions file
     std::int32_t dialog_default;
 };
 inline constexpr std::array<Per_Resolution_Setting, 10> per_resolution{{

@@ -59,10 +59,10 @@ void show_table(const PaperBlockStore& store, std::ostream& out) {
     for (int paper = 1; paper <= paper_count; ++paper)
         for (auto resolution : {settings::Resolution::dpi360, settings::Resolution::dpi720}) {
             bool first = resolution == settings::Resolution::dpi360;
-            out << std::left << std::setw(9) << (first ? paper_name(paper) : "")
-                << std::setw(15) << (first ? (paper <= 7 ? "High Speed" : "Photo Quality") : "")
-                << std::setw(10) << (first ? media_name(paper) : "") << std::right
-                << std::setw(4) << (first ? 360 : 720);
+            out << std::left << std::setw(9) << (first ? paper_name(paper) : "") << std::setw(15)
+                << (first ? (paper <= 7 ? "High Speed" : "Photo Quality") : "") << std::setw(10)
+                << (first ? media_name(paper) : "") << std::right << std::setw(4)
+                << (first ? 360 : 720);
             PaperSettings values{};
             ParsePaperSettings(store.block(paper, resolution).view(), values);
             for (std::size_t i = 0; i < settings::per_resolution.size(); ++i)
@@ -121,12 +121,12 @@ void add_definitions_command(CLI::App& app, std::function<std::filesystem::path(
         for (const auto& fault : result.faults)
             std::cerr << file.string() << ": " << fault << "\n";
         if (result.backup)
-            std::cerr << "vxplot: the previous file is kept as " << result.backup->string()
-                      << "\n";
+            std::cerr << "vxplot: the previous file is kept as " << result.backup->string() << "\n";
         status = result.file_valid || result.defaults_written ? 0 : 1;
         if (status)
             std::cerr << "vxplot: cannot write " << file.string() << "\n";
         else if (options->verbose)
-            std::cout << file.string() << (result.file_valid ? ": valid\n" : ": defaults written\n");
+            std::cout << file.string()
+                      << (result.file_valid ? ": valid\n" : ": defaults written\n");
     });
 }

@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
     add_definitions_command(
         app,
         [&host] {
-            auto folder = host.driver_folder.empty() ? program_folder() / "drv" : host.driver_folder;
+            auto folder =
+                host.driver_folder.empty() ? program_folder() / "drv" : host.driver_folder;
             return folder / host.driver;
         },
         status);

@@ -112,3 +112,84 @@ TEST(VxplotDescribe, UsageErrorsAreRefused) {
 }
 
 } // namespace
+
+namespace {
+
+std::string file_text(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(VxplotDefinitions, InitCreatesTheFileBesideTheDriverOnce) {
+    Host_Layout layout = Host_Layout::complete();
+    std::string folder = "--driver-folder '" + layout.drv().string() + "' ";
+    Program_Run first = vxplot(folder + "definitions init");
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out + first.err, "") << "quiet on success";
+    std::string created = file_text(layout.drv() / "zelto7m.px_");
+    EXPECT_EQ(created.size(), 8991u);
+
+    Program_Run again = vxplot(folder + "definitions init --verbose");
+    EXPECT_EQ(again.status, 0);
+    EXPECT_TRUE(contains(again.out, "zelto7m.px_: valid"));
+
+    layout.write("zelto7m.px_", "<zelto></zelto>");
+    Program_Run repaired = vxplot(folder + "definitions init");
+    EXPECT_EQ(repaired.status, 0);
+    EXPECT_TRUE(contains(repaired.err, "The contents of the definition file are incorrect."));
+    EXPECT_TRUE(contains(repaired.err, "the text lacks <dpi360> ... </dpi360>"));
+    EXPECT_TRUE(contains(repaired.err, "kept as " + (layout.drv() / "zelto7m.px_.bak").string()));
+    EXPECT_EQ(file_text(layout.drv() / "zelto7m.px_"), created);
+    EXPECT_EQ(file_text(layout.drv() / "zelto7m.px_.bak"), "<zelto></zelto>");
+
+    Program_Run nowhere =
+        vxplot("--driver-folder '" + (layout.root() / "gone").string() + "' definitions init");
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_TRUE(contains(nowhere.err, "vxplot: cannot write"));
+}
+
+TEST(VxplotDefinitions, CheckSaysWhatIsMissingWhere) {
+    Host_Layout layout = Host_Layout::complete();
+    ASSERT_EQ(vxplot("--driver-folder '" + layout.drv().string() + "' definitions init").status, 0);
+    std::string good = (layout.drv() / "zelto7m.px_").string();
+    Program_Run valid = vxplot("definitions check '" + good + "'");
+    EXPECT_EQ(valid.status, 0);
+    EXPECT_EQ(valid.out + valid.err, "");
+
+    std::string text = file_text(good);
+    std::size_t paper12 = text.find("<paper12>", text.find("<dpi720>"));
+    text.erase(text.find("<vacuum>", paper12), 18);
+    text.erase(text.find("<gap>0</gap>", text.find("<paper03>")), 12);
+    layout.write("broken.px_", text);
+    Program_Run broken =
+        vxplot("definitions check '" + (layout.drv() / "broken.px_").string() + "'");
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_TRUE(contains(broken.err, "broken.px_: paper03 at 360 dpi lacks <gap> ... </gap>"))
+        << broken.err;
+    EXPECT_TRUE(contains(broken.err, "broken.px_: paper12 at 720 dpi lacks <vacuum> ... </vacuum>"))
+        << broken.err;
+
+    Program_Run missing =
+        vxplot("definitions check '" + (layout.drv() / "none.px_").string() + "'");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(contains(missing.err, "cannot read"));
+}
+
+TEST(VxplotDefinitions, ShowPrintsTheTable) {
+    Host_Layout layout = Host_Layout::complete();
+    std::string folder = "--driver-folder '" + layout.drv().string() + "' ";
+    ASSERT_EQ(vxplot(folder + "definitions init").status, 0);
+    Program_Run show = vxplot(folder + "definitions show");
+    EXPECT_EQ(show.status, 0) << show.err;
+    EXPECT_TRUE(contains(show.out, "gamma  bothway  inkdensity"));
+    EXPECT_TRUE(contains(show.out, "paper10  Photo Quality  Media C"));
+    int lines = 0;
+    for (char c : show.out)
+        lines += c == '\n';
+    EXPECT_EQ(lines, 1 + 36);
+    EXPECT_EQ(vxplot("definitions show '" + (layout.drv() / "none.px_").string() + "'").status, 1);
+}
+
+} // namespace
