@@ -1,0 +1,99 @@
+#include "raster_buffer.h"
+
+namespace {
+
+// Image codes of the imaging library.
+constexpr int tile_code = Imvo::Image::tile_code_default;
+constexpr int access_write = 1;
+constexpr int context_flags = 4;
+
+int bits_for_pixel_type(int pixel_type) {
+    switch (pixel_type) {
+    case 0:
+        return 1;
+    case 1:
+        return 8;
+    case 3:
+        return 32;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+Raster_Buffer::Raster_Buffer() = default;
+Raster_Buffer::~Raster_Buffer() {
+    release();
+}
+
+void Raster_Buffer::release() {
+    m_context.reset();
+    m_image.reset();
+    m_data_model.reset();
+}
+
+void Raster_Buffer::build(int width, int height, const Imvo::DataModel& model) {
+    m_width = width;
+    m_height = height;
+    Imvo::ImagePixel zero{0};
+    m_image = std::make_unique<Imvo::Image>(width, height, model, zero, tile_code);
+    m_image->set_fill(zero);
+    m_image->fill();
+    m_data_model.reset();
+    m_context = std::make_unique<Imvo::ImageContext>(*m_image, access_write, context_flags);
+}
+
+void Raster_Buffer::create(int width, int height, int pixel_type, int data_type) {
+    release();
+    m_data_model =
+        std::make_unique<Imvo::DataModel>(data_type, pixel_type, bits_for_pixel_type(pixel_type));
+    build(width, height, *m_data_model);
+}
+
+void Raster_Buffer::create_palette_image(int width, int height,
+                                         const std::array<std::uint32_t, 256>& colours) {
+    release();
+    m_data_model = std::make_unique<Imvo::RgbPaletteModel>(colours);
+    build(width, height, *m_data_model);
+}
+
+void Raster_Buffer::put_bit(int x, int row, unsigned value) {
+    if (m_context)
+        m_context->put1(x, row, value);
+}
+
+void Raster_Buffer::put_index(int x, int row, std::uint8_t value) {
+    if (m_context)
+        m_context->put8(x, row, value);
+}
+
+void Raster_Buffer::put_colour(int x, int row, std::uint32_t value) {
+    if (m_context)
+        m_context->put32(x, row, value);
+}
+
+void Raster_Buffer::put_row(int row, int x, int count, const std::uint8_t* data) {
+    if (m_context)
+        m_context->putRow(row, x, count, data);
+}
+
+void Raster_Buffer::put_index_run(int x, int row, int count, const std::uint8_t* bytes) {
+    for (int i = 0; i < count; ++i)
+        put_index(x + i, row, bytes[i]);
+}
+
+void Raster_Buffer::put_colour_run(int x, int row, int count, const std::uint32_t* values) {
+    for (int i = 0; i < count; ++i)
+        put_colour(x + i, row, values[i]);
+}
+
+void Raster_Buffer::paste(const Imvo::RowSource& source, int x, int y, bool transparent) {
+    if (m_image)
+        m_image->paste(source, x, y, transparent);
+}
+
+void Raster_Buffer::clear() {
+    if (m_image)
+        m_image->fill();
+}
