@@ -97,7 +97,8 @@ private:
     std::vector<VX_Smart_Pointer<VX_Media_Source>> m_sources;
 };
 
-/// The chosen source and size.
+/// The chosen source and size, with the printable area of the plot on it (millimetres), the
+/// number of copies and the media option (a yes/no choice the host offers with the media).
 class VX_API VX_Media_Configuration : public VX_Object {
 public:
     ~VX_Media_Configuration() override;
@@ -107,7 +108,16 @@ public:
         m_source = std::move(source);
         m_size = std::move(size);
     }
+    const VX_Area& printable_area() const { return m_printable; }
+    void set_printable_area(const VX_Area& area) { m_printable = area; }
+    std::int32_t copies() const { return m_copies; }
+    void set_copies(std::int32_t copies) { m_copies = copies; }
+    bool option_flag() const { return m_option; }
+    void set_option_flag(bool option) { m_option = option; }
 
 private:
     VX_String m_source, m_size;
+    VX_Area m_printable;
+    std::int32_t m_copies = 1;
+    bool m_option = false;
 };

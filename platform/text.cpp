@@ -31,6 +31,29 @@ void append_utf8(std::string& out, char32_t c) {
 
 } // namespace
 
+std::string to_code_page_1252(std::wstring_view text) {
+    // Code page 1252 is Latin-1 except for 0x80 to 0x9F, which hold these characters (0 = none).
+    static constexpr char16_t high[32] = {
+        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t c : text) {
+        auto code = static_cast<char32_t>(c);
+        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+            out += static_cast<char>(code);
+            continue;
+        }
+        char mapped = '?';
+        for (int i = 0; i < 32; ++i)
+            if (high[i] && high[i] == code)
+                mapped = static_cast<char>(0x80 + i);
+        out += mapped;
+    }
+    return out;
+}
+
 std::string to_utf8(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());

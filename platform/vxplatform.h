@@ -82,6 +82,8 @@ VXP_API std::optional<std::string> keep_file_aside(const std::string& path);
 VXP_API std::string to_utf8(std::wstring_view text);
 /// Wide text of UTF-8 bytes. Malformed sequences become U+FFFD.
 VXP_API std::wstring from_utf8(std::string_view text);
+/// The text in code page 1252 (Western European); characters it lacks become '?'.
+VXP_API std::string to_code_page_1252(std::wstring_view text);
 /// File name of a wide path for the POSIX calls (UTF-8).
 inline std::string native_path(std::wstring_view path) {
     return to_utf8(path);

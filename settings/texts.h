@@ -35,6 +35,12 @@ struct Texts {
     std::array<Fixed_Name<62>, 5> cut_methods;
     std::array<Fixed_Name<62>, 6> platen_gaps;
     std::array<Fixed_Name<62>, 5> eject_rollers;
+    /// Media size keys per source, in catalogue row order (settings/media_catalogue.h); they
+    /// equal the host's media size names of this language.
+    std::array<Fixed_Name<60>, 13> roll_size_keys;
+    std::array<Fixed_Name<60>, 11> borderless_size_keys;
+    std::array<Fixed_Name<60>, 9> manual_feed_size_keys;
+    std::array<Fixed_Name<60>, 9> paper_tray_size_keys;
     /// Shown when the advanced definitions file is incorrect.
     const wchar_t* definitions_incorrect;
     /// Caption of the settings dialogs' error messages.
