@@ -5,7 +5,7 @@
 // memory. Exceptions thrown by the created object's constructor pass through unchanged.
 #pragma once
 
-#include "vx_plotter.h"
+#include "vx_device.h"
 
 class VX_API VX_Std_Plotter_Class_Factory : public VX_Object {
 public:

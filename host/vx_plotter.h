@@ -270,11 +270,15 @@ public:
 
 /// The shoebox of a plotter definition: the host's file settings for plots (the application
 /// shoebox, the plot-to-file name).
+class VX_Plot_Monitor;
+
 class VX_API VX_Shoebox : public VX_Object {
 public:
     ~VX_Shoebox() override;
     VX_Smart_Pointer<VX_Kadrion_Shoebox> application;
     VX_String plot_to_file_name;
+    /// The monitor of the plot in progress (shared by copies of the shoebox), or null.
+    VX_Smart_Pointer<VX_Plot_Monitor> plot_monitor;
     /// A deep copy.
     VX_Smart_Pointer<VX_Shoebox> clone() const;
 };
@@ -288,6 +292,9 @@ public:
     ~VX_Palette() override;
     /// Sets entry `index` (0 to 255) and counts entries up to it as used.
     void set_entry(int index, Entry entry);
+    /// Puts the 216 colours of a 6 x 6 x 6 colour cube (components 0, 51, ..., 255, blue
+    /// fastest) into entries `first` to `first` + 215; false when they do not fit.
+    bool install_color_cube(int first);
     Entry get_entry(int index) const { return m_entries.at(static_cast<std::size_t>(index)); }
     int used() const { return m_used; }
 

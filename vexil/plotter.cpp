@@ -1,4 +1,5 @@
 #include "host/vx_class_factory.h"
+#include "host/vx_device.h"
 
 #include <cstdio>
 
@@ -44,6 +45,18 @@ void VX_Palette::set_entry(int index, Entry entry) {
     m_entries.at(static_cast<std::size_t>(index)) = entry;
     if (index + 1 > m_used)
         m_used = index + 1;
+}
+
+bool VX_Palette::install_color_cube(int first) {
+    if (first < 0 || first + 216 > 256)
+        return false;
+    int index = first;
+    for (int red = 0; red < 6; ++red)
+        for (int green = 0; green < 6; ++green)
+            for (int blue = 0; blue < 6; ++blue)
+                set_entry(index++, {std::uint8_t(red * 51), std::uint8_t(green * 51),
+                                    std::uint8_t(blue * 51), 255});
+    return true;
 }
 
 void VX_Caps_Loader::report(const VX_Exception& error) const {
