@@ -147,8 +147,10 @@ public:
     ~VX_Plotter_Device_Data() override;
 
     virtual std::int32_t establish_configuration() = 0;
-    virtual void begin_picture(const VX_Document_Info& document) = 0;
-    virtual void end_picture() = 0;
+    /// Starts a picture; the base does nothing.
+    virtual void begin_picture(const VX_Document_Info& document);
+    /// Ends a picture; the base does nothing.
+    virtual void end_picture();
     virtual void set_plotter_definition(VX_Smart_Pointer<VX_Plotter_Definition> definition) = 0;
     virtual void set_error_handler(VX_Smart_Pointer<VX_Error_Handler> handler) = 0;
     /// A new definition the caller owns.

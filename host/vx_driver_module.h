@@ -18,9 +18,13 @@ public:
     /// A new instance of the driver's class factory (its exported constructor), or null when the
     /// allocation fails.
     VX_Smart_Pointer<VX_Std_Plotter_Class_Factory> make_class_factory() const;
+    /// A new device of the driver (VD_Create_Plotter_Device) holding one reference, the caller's
+    /// (release it with release_reference); null when the driver cannot allocate one.
+    VX_Plotter_Device_Data* make_device() const;
     vxp::Module_Handle handle() const { return m_module; }
 
 private:
     vxp::Module_Handle m_module = nullptr;
     void (*m_factory_constructor)(void*) = nullptr;
+    VX_Plotter_Device_Data* (*m_device_creator)() = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 #include <link.h>
 #include <mutex>
+#include <unistd.h>
 #include <utility>
 
 namespace vxp {
@@ -67,6 +68,12 @@ Module_Handle module_of_address(const void* address) {
         return nullptr;
     // glibc's dlopen handles are the modules' link maps, so this is a handle dlsym accepts.
     return map;
+}
+
+std::wstring program_file_name() {
+    char path[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? from_utf8(std::string_view(path, std::size_t(length))) : std::wstring();
 }
 
 std::size_t get_module_file_name(Module_Handle module, wchar_t* buffer, std::size_t size) {

@@ -41,6 +41,8 @@ VXP_API std::string last_load_error();
 VXP_API void refuse_module_load(const std::string& reason);
 /// The module whose code or data holds `address`, or null. Takes no reference.
 VXP_API Module_Handle module_of_address(const void* address);
+/// Full file name of the running program (the process's main module); empty when unknown.
+VXP_API std::wstring program_file_name();
 /// Copies the full file name of `module` into `buffer` (at most `size` characters, terminated when
 /// it fits). Returns the number of characters copied without the terminator; `size` when the name
 /// was cut; 0 when the module is unknown.

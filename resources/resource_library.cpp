@@ -10,19 +10,12 @@ namespace {
 
 vxp::Module_Handle g_resource_library = nullptr;
 
-// Module start-up and exit: the resource library is loaded before any entry point is used; a
-// driver without it refuses to load.
-__attribute__((constructor)) void raster_module_start() {
-    if (!LoadResourceLibrary())
-        vxp::refuse_module_load("its resource library is missing");
-}
+} // namespace
 
-__attribute__((destructor)) void raster_module_exit() {
+void FreeResourceLibrary() {
     vxp::free_library(g_resource_library);
     g_resource_library = nullptr;
 }
-
-} // namespace
 
 vxp::Module_Handle ResourceLibraryHandle() {
     return g_resource_library;
@@ -63,4 +56,15 @@ bool LoadResourceLibrary() {
 void raster_throw(Raster_Message message, const char* routine, const char* detail,
                   const char* revision) {
     throw VX_Error(g_resource_library, message, routine, detail, revision);
+}
+
+void raster_throw_severe(Raster_Message message, const char* routine, const std::string& detail,
+                         const char* revision) {
+    throw VX_Severe_Error(g_resource_library, message, routine, detail, revision);
+}
+
+std::string raster_message_text(Raster_Message message) {
+    // NOTE: the text is cut to 4,096 characters, the size of the buffer messages are loaded into.
+    std::wstring text = vxp::load_string(g_resource_library, unsigned(message)).value_or(L"");
+    return vxp::to_utf8(text.substr(0, 4095));
 }

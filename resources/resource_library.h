@@ -14,6 +14,8 @@ vxp::Module_Handle ResourceLibraryHandle();
 
 /// Loads the resource library as described above; true on success.
 bool LoadResourceLibrary();
+/// Releases the resource library (module exit).
+void FreeResourceLibrary();
 
 /// This driver module.
 vxp::Module_Handle RasterModuleHandle();
@@ -40,3 +42,9 @@ enum Raster_Message : int {
 /// the throwing source module.
 [[noreturn]] void raster_throw(Raster_Message message, const char* routine, const char* detail,
                                const char* revision);
+/// The same as a VX_Severe_Error.
+[[noreturn]] void raster_throw_severe(Raster_Message message, const char* routine,
+                                      const std::string& detail, const char* revision);
+/// The text of a message of the resource library's string table, as a detail text; empty when it
+/// cannot be loaded.
+std::string raster_message_text(Raster_Message message);

@@ -78,3 +78,6 @@ VX_Plotter_Device_Data::VX_Plotter_Device_Data()
     : m_plotter_options(vx_make<VX_Plotter_Options>()),
       m_third_options(vx_make<VX_Renderer_Options>()) {}
 VX_Plotter_Device_Data::~VX_Plotter_Device_Data() = default;
+
+void VX_Plotter_Device_Data::begin_picture(const VX_Document_Info&) {}
+void VX_Plotter_Device_Data::end_picture() {}

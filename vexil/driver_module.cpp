@@ -14,10 +14,12 @@ VX_Driver_Module::VX_Driver_Module(const std::string& path) {
         throw VX_Error(nullptr, vx_msg_plugin_unusable, routine, vxp::last_load_error(), "");
     m_factory_constructor =
         reinterpret_cast<void (*)(void*)>(vxp::get_proc_address(m_module, factory_constructor));
-    if (!m_factory_constructor) {
+    m_device_creator = reinterpret_cast<VX_Plotter_Device_Data* (*)()>(
+        vxp::get_proc_address(m_module, "VD_Create_Plotter_Device"));
+    if (!m_factory_constructor || !m_device_creator) {
         vxp::free_library(m_module);
         throw VX_Error(nullptr, vx_msg_plugin_unusable, routine,
-                       path + " does not export the plotter class factory", "");
+                       path + " does not export the plotter class factory and device", "");
     }
 }
 
@@ -33,4 +35,8 @@ VX_Smart_Pointer<VX_Std_Plotter_Class_Factory> VX_Driver_Module::make_class_fact
     m_factory_constructor(block);
     return VX_Smart_Pointer<VX_Std_Plotter_Class_Factory>(
         static_cast<VX_Std_Plotter_Class_Factory*>(block));
+}
+
+VX_Plotter_Device_Data* VX_Driver_Module::make_device() const {
+    return m_device_creator();
 }

@@ -1,4 +1,4 @@
-#include "driver_fixture.h"
+#include "support/driver_fixture.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "driver_fixture.h"
+#include "support/driver_fixture.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -106,6 +106,7 @@ TEST(DriverExports, OnlyTheEntryPointsAreExported) {
     for (const auto& symbol : symbols)
         names.insert(symbol.substr(0, symbol.find('(')));
     const std::set<std::string> expected = {
+        "VD_Create_Plotter_Device",
         "VX_RASTER_Plotter_Class_Factory::VX_RASTER_Plotter_Class_Factory",
         "VX_RASTER_Plotter_Class_Factory::~VX_RASTER_Plotter_Class_Factory",
         "VX_RASTER_Plotter_Class_Factory::VD_Create_Caps_Loader",
