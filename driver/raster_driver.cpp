@@ -61,7 +61,9 @@ void RASTER_Driver::install(int action, void (*routine)()) {
 }
 
 void RASTER_Driver::next_request_serial() {
-    if (++m_request_serial == 0)
+    // Wraps around like the 32-bit counter it is; 0 is skipped.
+    m_request_serial = std::int32_t(std::uint32_t(m_request_serial) + 1u);
+    if (m_request_serial == 0)
         m_request_serial = 1;
 }
 

@@ -38,10 +38,6 @@ struct Device_Fixture : Driver_Fixture {
         media->set_printable_area(area);
         configuration().get_res_color_mem_configuration()->set_selected_index(setting);
     }
-    void item(const wchar_t* key, std::int32_t value) {
-        configuration().get_custom_configuration()->add(
-            vx_make<VX_Custom_Config_Item>(key, vx_make<VX_Std_Long_Custom_Data>(value)));
-    }
     void bind() {
         device->set_error_handler(handler);
         device->set_plotter_definition(definition);
