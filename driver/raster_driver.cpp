@@ -209,6 +209,34 @@ std::int32_t RASTER_Driver::establish_configuration() {
     return 0;
 }
 
+void RASTER_Driver::prepare_picture_colours(std::int32_t color_depth) {
+    Raster_Module_State& state = raster_module_state();
+    state.grey_printing = false;
+    state.grey_table = false;
+    const bool grey = color_depth < 0;
+    switch (m_color_system) {
+    case 1:
+        m_image_model = {3, 3, 3};
+        state.grey_printing = grey;
+        break;
+    case 2:
+        m_image_model = {0, 0, 3};
+        break;
+    case 0:
+        state.grey_table = grey;
+        m_conversion.prepare_index_table(raster_index_colour_table(), *m_palette, grey);
+        m_image_model = {1, 1, 3};
+        break;
+    default:
+        invalid_color_system();
+    }
+}
+
+void RASTER_Driver::compute_colour_indices() {
+    if (m_color_system == 0)
+        m_conversion.compute_indices(raster_index_colour_table(), *m_palette);
+}
+
 std::int32_t RASTER_Driver::is_plot_cancelled() {
     return m_plot_monitor && m_plot_monitor->is_cancelled(0) != 0 ? 1 : 0;
 }

@@ -50,6 +50,13 @@ public:
     virtual void fill_ink_record(Engine_Ink_Record& record);
     virtual void fill_page_record(Engine_Page_Record& record);
 
+    /// Begin of picture, before the page image is made: the image codes and the grey flags for
+    /// the colour system (a negative colour depth code is a grey one); in the 8-bit palette
+    /// system the index colour table, grey or in colour with the conversion's compare entries
+    /// left alone. Throws VX_Severe_Error 102 (message 116) for another colour system.
+    void prepare_picture_colours(std::int32_t color_depth);
+    /// Begin of picture, 8-bit palette system: the conversion's black or substitute indices.
+    void compute_colour_indices();
     /// Adds 1 to the request serial, skipping 0.
     void next_request_serial();
 
