@@ -47,7 +47,7 @@ void Raster_Buffer::build(int width, int height, const Imvo::DataModel& model) {
 void Raster_Buffer::create(int width, int height, int pixel_type, int data_type) {
     release();
     m_data_model =
-        std::make_unique<Imvo::DataModel>(data_type, pixel_type, bits_for_pixel_type(pixel_type));
+        std::make_unique<Imvo::DataModel>(data_type, pixel_type, Imvo::bits_for_code(pixel_type));
     build(width, height, *m_data_model);
 }
 

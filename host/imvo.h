@@ -69,6 +69,9 @@ public:
     virtual void read_row(int y, std::uint8_t* out) const = 0;
 };
 
+/// Bits per pixel of a bits code (0: 1, 1: 8, 3: 32); 0 for a code the library does not offer.
+VX_API int bits_for_code(int bits_code);
+
 /// Bytes of a row of `width` pixels.
 VX_API std::size_t row_bytes(int width, int bits_per_pixel);
 

@@ -56,6 +56,19 @@ void set_row_pixel(std::uint8_t* row, int x, int bpp, std::uint32_t value) {
 
 } // namespace
 
+int bits_for_code(int bits_code) {
+    switch (bits_code) {
+    case 0:
+        return 1;
+    case 1:
+        return 8;
+    case 3:
+        return 32;
+    default:
+        return 0;
+    }
+}
+
 DataModel::DataModel(int data_type, int bits_code, int bits_per_pixel)
     : m_data_type(data_type), m_bits_code(bits_code), m_bits_per_pixel(bits_per_pixel) {}
 DataModel::~DataModel() = default;
