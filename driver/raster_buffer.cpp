@@ -7,19 +7,6 @@ constexpr int tile_code = Imvo::Image::tile_code_default;
 constexpr int access_write = 1;
 constexpr int context_flags = 4;
 
-int bits_for_pixel_type(int pixel_type) {
-    switch (pixel_type) {
-    case 0:
-        return 1;
-    case 1:
-        return 8;
-    case 3:
-        return 32;
-    default:
-        return 0;
-    }
-}
-
 } // namespace
 
 Raster_Buffer::Raster_Buffer() = default;

@@ -10,19 +10,6 @@
 namespace Imvo {
 namespace {
 
-int bits_for_code(int code) {
-    switch (code) {
-    case 0:
-        return 1;
-    case 1:
-        return 8;
-    case 3:
-        return 32;
-    default:
-        return 0;
-    }
-}
-
 // Pixel value `x` of a row in the given format.
 std::uint32_t row_pixel(const std::uint8_t* row, int x, int bpp) {
     switch (bpp) {
