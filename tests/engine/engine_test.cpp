@@ -1,0 +1,214 @@
+#include "host/print_engine.h"
+#include "platform/vxplatform.h"
+#include "support/host_layout.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <sstream>
+
+namespace {
+
+std::string* g_sink = nullptr;
+
+std::int32_t collect(std::int32_t, const void* data, std::int32_t count) {
+    if (g_sink)
+        g_sink->append(static_cast<const char*>(data), std::size_t(count));
+    return 1;
+}
+
+// The engine's entry points, loaded from the staged driver folder.
+struct Engine {
+    vxp::Module_Handle module = nullptr;
+    Engine_InitJob init_job = nullptr;
+    Engine_InitPage init_page = nullptr;
+    Engine_BandOut band_out = nullptr;
+    Engine_TerminatePage terminate_page = nullptr;
+    Engine_DestroyJob destroy_job = nullptr;
+
+    explicit Engine(const std::string& path) {
+        module = vxp::load_library(path);
+        if (!module)
+            return;
+        init_job = reinterpret_cast<Engine_InitJob>(vxp::get_proc_address(module, "InitJob"));
+        init_page = reinterpret_cast<Engine_InitPage>(vxp::get_proc_address(module, "InitPage"));
+        band_out = reinterpret_cast<Engine_BandOut>(vxp::get_proc_address(module, "BandOut"));
+        terminate_page =
+            reinterpret_cast<Engine_TerminatePage>(vxp::get_proc_address(module, "TerminatePage"));
+        destroy_job =
+            reinterpret_cast<Engine_DestroyJob>(vxp::get_proc_address(module, "DestroyJob"));
+    }
+    ~Engine() { vxp::free_library(module); }
+};
+
+const std::string postscript_engine = std::string(VX_STAGE_DIR) + "/bin/drv/Z_PENG12.DLL";
+
+// A page of RGB pixels as the driver hands it on (R, G, B, 0 per pixel).
+struct Page {
+    int width, height;
+    std::vector<std::uint8_t> pixels; // 4 bytes per pixel
+    Page(int w, int h) : width(w), height(h), pixels(std::size_t(w) * h * 4, 255) {}
+    std::uint8_t* row(int y) { return pixels.data() + std::size_t(y) * width * 4; }
+};
+
+struct Records {
+    Engine_Adjustment_Record adjustments{2, 0, 959, 1024, 0, 0, 1, 100, 0, 0, 0, 0, 0};
+    Engine_Job_Record job{};
+    Engine_Module_Record modules{};
+    Engine_Page_Record page{};
+    Records(int width, int height, int dpi, bool colour) {
+        job.record_kind = 6;
+        job.color_mode = colour ? 1 : 0;
+        job.x_resolution = job.y_resolution = dpi;
+        job.printable_width = job.image_width = width;
+        job.printable_length = job.image_length = height;
+        job.adjustments = &adjustments;
+        modules.output = &collect;
+        page.record_kind = 1;
+        page.gamma = 180;
+    }
+};
+
+// Sends the page through the engine in bands of two rows (`rows` of them), returns the output.
+std::string print(Engine& engine, Records& records, Page& page, int rows) {
+    std::string out;
+    g_sink = &out;
+    Engine_Job_Handle job = nullptr;
+    EXPECT_EQ(engine.init_job(&job, &records.job, &records.modules), 0);
+    EXPECT_EQ(engine.init_page(job, &records.page), 0);
+    for (int top = 0; top < rows; top += 2) {
+        int count = std::min(2, rows - top);
+        Engine_Rect band{0, 0, page.width, count};
+        Engine_Rect where{0, top, page.width, top + count};
+        Engine_Band_Buffer buffer{page.width * 4, page.row(top)};
+        std::uint32_t words[3] = {};
+        EXPECT_EQ(engine.band_out(job, &band, &buffer, 0, &where, words), 0);
+    }
+    EXPECT_EQ(engine.terminate_page(job), 0);
+    EXPECT_EQ(engine.destroy_job(job), 0);
+    g_sink = nullptr;
+    return out;
+}
+
+// Renders PostScript with Ghostscript at `dpi`; the pixels of the first page, 3 bytes each.
+// NOTE: grey pages are rendered in RGB too: Ghostscript's pgmraw device rounds some grey levels
+// down by one (0x4D becomes 0x4C), its RGB and PNG devices do not.
+std::vector<std::uint8_t> render(const std::string& postscript, int dpi, int& width, int& height) {
+    Host_Layout scratch;
+    auto in = scratch.root() / "job.ps", out = scratch.root() / "page.pnm";
+    std::ofstream(in, std::ios::binary) << postscript;
+    std::string command = "gs -q -dSAFER -dBATCH -dNOPAUSE -dFirstPage=1 -dLastPage=1 "
+                          "-sDEVICE=ppmraw -r" +
+                          std::to_string(dpi) + " -sOutputFile=" + out.string() + " " +
+                          in.string() + " 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream image(out, std::ios::binary);
+    // The header: magic, width, height, maximum, with comment lines between the fields.
+    auto field = [&image] {
+        std::string token;
+        while (image >> token && token[0] == '#')
+            std::getline(image, token);
+        return token;
+    };
+    std::string magic = field();
+    width = std::atoi(field().c_str());
+    height = std::atoi(field().c_str());
+    field(); // the maximum value, 255
+    image.get();
+    std::vector<std::uint8_t> pixels(std::size_t(width) * height * 3);
+    image.read(reinterpret_cast<char*>(pixels.data()), std::streamsize(pixels.size()));
+    return pixels;
+}
+
+TEST(PostscriptEngine, GhostscriptRendersExactlyThePixelsReceived) {
+    Engine engine(postscript_engine);
+    ASSERT_TRUE(engine.init_job) << vxp::last_load_error();
+    const unsigned seed = 1211;
+    std::mt19937 random(seed);
+    for (bool colour : {true, false}) {
+        SCOPED_TRACE(colour ? "colour" : "grey");
+        Page page(57, 23); // odd rows: the last band has one row
+        for (int y = 0; y < page.height; ++y)
+            for (int x = 0; x < page.width; ++x) {
+                std::uint8_t* p = page.row(y) + 4 * x;
+                if (y % 5 == 0)
+                    continue; // a white row
+                p[0] = std::uint8_t(random());
+                p[1] = x % 7 == 0 ? p[0] : std::uint8_t(random());
+                p[2] = std::uint8_t(random());
+                p[3] = 0;
+            }
+        Records records(page.width, page.height, 360, colour);
+        std::string postscript = print(engine, records, page, page.height);
+        int width = 0, height = 0;
+        auto pixels = render(postscript, 360, width, height);
+        ASSERT_EQ(width, page.width);
+        ASSERT_EQ(height, page.height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const std::uint8_t* p = page.row(y) + 4 * x;
+                const std::uint8_t* q = &pixels[(std::size_t(y) * width + x) * 3];
+                int grey = (30 * p[0] + 59 * p[1] + 11 * p[2]) / 100;
+                std::vector<int> expected = colour ? std::vector<int>{p[0], p[1], p[2]}
+                                                   : std::vector<int>{grey, grey, grey};
+                ASSERT_EQ(std::vector<int>({q[0], q[1], q[2]}), expected)
+                    << x << ", " << y << " seed " << seed;
+            }
+    }
+}
+
+TEST(PostscriptEngine, MissingRowsAndColumnsAreWhiteAndExtraRowsDropped) {
+    Engine engine(postscript_engine);
+    Page page(20, 12);
+    for (auto& b : page.pixels)
+        b = 0;                         // black everywhere
+    Records records(24, 10, 72, true); // the page is wider and shorter than the bands
+    std::string postscript = print(engine, records, page, 6); // only six rows are sent
+    int width = 0, height = 0;
+    auto pixels = render(postscript, 72, width, height);
+    ASSERT_EQ(width, 24);
+    ASSERT_EQ(height, 10);
+    auto at = [&](int x, int y) { return pixels[(std::size_t(y) * width + x) * 3]; };
+    EXPECT_EQ(at(0, 0), 0);
+    EXPECT_EQ(at(19, 5), 0);
+    EXPECT_EQ(at(20, 5), 255) << "columns beyond the bands";
+    EXPECT_EQ(at(0, 6), 255) << "rows that never came";
+
+    Page tall(24, 30);
+    for (auto& b : tall.pixels)
+        b = 0;
+    postscript = print(engine, records, tall, 30);
+    pixels = render(postscript, 72, width, height);
+    EXPECT_EQ(height, 10) << "rows beyond the page are dropped";
+}
+
+TEST(PostscriptEngine, CallsOutOfOrderAndBadRecordsAreRefused) {
+    Engine engine(postscript_engine);
+    Records records(10, 10, 360, true);
+    std::string out;
+    g_sink = &out;
+    Engine_Job_Handle job = nullptr;
+    int fake = 0;
+    EXPECT_EQ(engine.init_page(&fake, &records.page), ENGINE_ERROR_HANDLE);
+    EXPECT_EQ(engine.init_job(&job, nullptr, &records.modules), ENGINE_ERROR_MEMORY);
+    Engine_Job_Record bad = records.job;
+    bad.printable_width = 0;
+    EXPECT_EQ(engine.init_job(&job, &bad, &records.modules), ENGINE_ERROR_UNKNOWN);
+    ASSERT_EQ(engine.init_job(&job, &records.job, &records.modules), 0);
+    std::uint32_t words[3] = {};
+    Engine_Rect band{0, 0, 10, 2}, where{0, 0, 10, 2};
+    std::vector<std::uint8_t> rows(80, 255);
+    Engine_Band_Buffer buffer{40, rows.data()};
+    EXPECT_EQ(engine.band_out(job, &band, &buffer, 0, &where, words), ENGINE_ERROR_CALL_ORDER);
+    EXPECT_EQ(engine.terminate_page(job), ENGINE_ERROR_CALL_ORDER);
+    ASSERT_EQ(engine.init_page(job, &records.page), 0);
+    EXPECT_EQ(engine.init_page(job, &records.page), ENGINE_ERROR_CALL_ORDER);
+    EXPECT_EQ(engine.band_out(job, &band, &buffer, 0, &where, nullptr), ENGINE_ERROR_MEMORY)
+        << "a missing argument fails the call and ends the job";
+    EXPECT_EQ(engine.band_out(job, &band, &buffer, 0, &where, words), ENGINE_ERROR_HANDLE);
+    EXPECT_EQ(engine.destroy_job(job), ENGINE_ERROR_HANDLE);
+    g_sink = nullptr;
+}
+
+} // namespace
