@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <random>
 #include <sstream>
 
@@ -209,6 +210,88 @@ TEST(PostscriptEngine, CallsOutOfOrderAndBadRecordsAreRefused) {
     EXPECT_EQ(engine.band_out(job, &band, &buffer, 0, &where, words), ENGINE_ERROR_HANDLE);
     EXPECT_EQ(engine.destroy_job(job), ENGINE_ERROR_HANDLE);
     g_sink = nullptr;
+}
+
+} // namespace
+
+namespace {
+
+const std::string trace_engine = std::string(TRACE_ENGINE);
+
+std::vector<nlohmann::json> trace_lines(const std::filesystem::path& file) {
+    std::vector<nlohmann::json> lines;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(nlohmann::json::parse(line));
+    return lines;
+}
+
+TEST(TraceEngine, WritesEveryCallWithItsRecordsByOffset) {
+    Host_Layout scratch;
+    auto trace = scratch.root() / "trace.jsonl";
+    setenv("ZPENG_TRACE", trace.c_str(), 1);
+    unsetenv("ZPENG_FAIL");
+    Engine engine(trace_engine);
+    ASSERT_TRUE(engine.init_job) << vxp::last_load_error();
+    Page page(8, 3);
+    Records records(8, 3, 360, true);
+    const char* tables[] = {"/drv/Z_TBLA60.DLL", nullptr};
+    records.modules.screen_module = "/drv/Z_SCRN4S.DLL";
+    records.modules.table_modules = tables;
+    std::string output = print(engine, records, page, 3);
+    EXPECT_EQ(output, "InitJob\nInitPage\nBandOut 0 2\nBandOut 2 3\nTerminatePage\nDestroyJob\n");
+    auto lines = trace_lines(trace);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0]["call"], "InitJob");
+    EXPECT_EQ(lines[0]["result"], 0);
+    EXPECT_EQ(lines[0]["job"]["0"], 6);
+    EXPECT_EQ(lines[0]["job"]["36"], 8);
+    EXPECT_EQ(lines[0]["job"]["116"]["4"], 959) << "the adjustments nested under their pointer";
+    EXPECT_EQ(lines[0]["job"]["104"], nullptr);
+    EXPECT_EQ(lines[0]["modules"]["0"], "/drv/Z_SCRN4S.DLL");
+    EXPECT_EQ(lines[0]["modules"]["8"], nlohmann::json::parse(R"(["/drv/Z_TBLA60.DLL"])"));
+    EXPECT_EQ(lines[1]["page"]["40"], 180);
+    EXPECT_EQ(lines[3]["band"], nlohmann::json::parse("[0, 0, 8, 1]"));
+    EXPECT_EQ(lines[3]["page_rect"], nlohmann::json::parse("[0, 2, 8, 3]"));
+    auto fnv = [](std::size_t bytes) { // FNV-1a of `bytes` white bytes
+        std::uint32_t hash = 2166136261u;
+        for (std::size_t i = 0; i < bytes; ++i)
+            hash = (hash ^ 255u) * 16777619u;
+        return hash;
+    };
+    EXPECT_EQ(lines[2]["checksum"], fnv(2 * 8 * 4));
+    EXPECT_EQ(lines[3]["checksum"], fnv(1 * 8 * 4));
+    unsetenv("ZPENG_TRACE");
+}
+
+TEST(TraceEngine, FailsTheCallItIsToldTo) {
+    Host_Layout scratch;
+    auto trace = scratch.root() / "trace.jsonl";
+    setenv("ZPENG_TRACE", trace.c_str(), 1);
+    setenv("ZPENG_FAIL", "BandOut:2:-15", 1);
+    Engine engine(trace_engine);
+    Records records(4, 8, 360, true);
+    Page page(4, 8);
+    std::string out;
+    g_sink = &out;
+    Engine_Job_Handle job = nullptr;
+    ASSERT_EQ(engine.init_job(&job, &records.job, &records.modules), 0);
+    ASSERT_EQ(engine.init_page(job, &records.page), 0);
+    std::uint32_t words[3] = {};
+    std::vector<std::int32_t> results;
+    for (int top = 0; top < 8; top += 2) {
+        Engine_Rect band{0, 0, 4, 2}, where{0, top, 4, top + 2};
+        Engine_Band_Buffer buffer{16, page.row(top)};
+        results.push_back(engine.band_out(job, &band, &buffer, 0, &where, words));
+    }
+    g_sink = nullptr;
+    EXPECT_EQ(results,
+              (std::vector<std::int32_t>{0, -15, ENGINE_ERROR_HANDLE, ENGINE_ERROR_HANDLE}));
+    auto lines = trace_lines(trace);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[3]["result"], -15);
+    unsetenv("ZPENG_TRACE");
+    unsetenv("ZPENG_FAIL");
 }
 
 } // namespace
