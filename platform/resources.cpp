@@ -13,3 +13,17 @@ std::optional<std::wstring> load_string(Module_Handle module, unsigned id) {
 }
 
 } // namespace vxp
+
+namespace vxp {
+
+const Dialog_Resource* find_dialog(Module_Handle module, unsigned id) {
+    auto* table = static_cast<const Resource_Table*>(get_proc_address(module, "vxp_resources"));
+    if (!table || table->format != resource_table_format)
+        return nullptr;
+    for (std::size_t i = 0; i < table->dialog_count; ++i)
+        if (table->dialogs[i].id == id)
+            return &table->dialogs[i];
+    return nullptr;
+}
+
+} // namespace vxp

@@ -100,18 +100,90 @@ struct String_Resource {
     const wchar_t* text;
 };
 
+/// A control of a dialog template; rectangles are in dialog units.
+struct Control_Resource {
+    int id;
+    const char* kind; ///< "static", "picture", "progress", "button", ...
+    const wchar_t* text;
+    int x, y, width, height;
+};
+
+/// A dialog template: its id, caption, size in dialog units, font and controls.
+struct Dialog_Resource {
+    unsigned id;
+    const wchar_t* caption;
+    int width, height;
+    const wchar_t* font;
+    int font_size;
+    const Control_Resource* controls;
+    std::size_t control_count;
+};
+
 /// What a resource library exports under the name `vxp_resources`.
 struct Resource_Table {
     std::uint32_t format;      ///< resource_table_format
     std::uint32_t language_id; ///< the language the resources are written in (1033 English, ...)
     const String_Resource* strings;
     std::size_t string_count;
+    const Dialog_Resource* dialogs;
+    std::size_t dialog_count;
 };
-inline constexpr std::uint32_t resource_table_format = 1;
+inline constexpr std::uint32_t resource_table_format = 2;
 
 /// The text of string `id` in the resource library `module`; nothing when the module is null,
 /// carries no resource table, or has no such string.
 VXP_API std::optional<std::wstring> load_string(Module_Handle module, unsigned id);
+/// The dialog template `id` of the resource library `module`, or null.
+VXP_API const Dialog_Resource* find_dialog(Module_Handle module, unsigned id);
+
+// ---------------------------------------------------------------------------------------------
+// Modeless windows
+
+/// A modeless dialog made from a template, with progress bars created in it at run time. The
+/// headless back end records what the window shows (tests read it back through shown_windows())
+/// and, when standard error is a terminal, draws the progress bars there.
+class VXP_API Modeless_Window {
+public:
+    /// Opens the window of template `id` of `module`, owned by `owner`; a window without a
+    /// template opens with an empty caption and no controls.
+    Modeless_Window(Module_Handle module, unsigned id, Window_Handle owner);
+    ~Modeless_Window();
+    Modeless_Window(const Modeless_Window&) = delete;
+    Modeless_Window& operator=(const Modeless_Window&) = delete;
+
+    void set_caption(const std::wstring& text);
+    void set_item_text(int control, const std::wstring& text);
+    /// A progress bar at (x, y) pixels, `width` x `height`; returns its number.
+    int add_progress_bar(int x, int y, int width, int height);
+    /// Ranges are 16-bit: a value above 65535 is taken modulo 65536.
+    void set_range(int bar, int low, int high);
+    void set_step(int bar, int step);
+    void set_position(int bar, int position);
+    /// Advances the bar by its step, wrapping to the low end past the high end.
+    void step(int bar);
+    void close();
+
+private:
+    int m_record;
+};
+
+/// What a headless modeless window showed.
+struct Shown_Window {
+    unsigned template_id;
+    Window_Handle owner;
+    std::wstring caption;
+    std::vector<std::pair<int, std::wstring>> item_texts; ///< controls and their current texts
+    struct Bar {
+        int x, y, width, height, low, high, step, position;
+        int steps_taken; ///< how often step() was called
+    };
+    std::vector<Bar> bars;
+    bool closed;
+};
+
+/// Every modeless window opened since the last clear, oldest first.
+VXP_API std::vector<Shown_Window> shown_windows();
+VXP_API void clear_shown_windows();
 
 // ---------------------------------------------------------------------------------------------
 // Version blocks

@@ -41,6 +41,20 @@ struct Texts {
     std::array<Fixed_Name<60>, 11> borderless_size_keys;
     std::array<Fixed_Name<60>, 9> manual_feed_size_keys;
     std::array<Fixed_Name<60>, 9> paper_tray_size_keys;
+    /// Print Spool Status window: the title with the number of copies (one "%d"), the label of
+    /// the row bar for a single copy.
+    const wchar_t* spool_status_copies;
+    const wchar_t* current_page;
+    /// Print engine error texts: -15, -10, -5, -4, -2 and any other code.
+    const wchar_t* engine_spooler_error;
+    const wchar_t* engine_unknown_error;
+    const wchar_t* engine_handle_error;
+    const wchar_t* engine_memory_error;
+    const wchar_t* engine_order_error;
+    const wchar_t* engine_other_error;
+    /// The message box shown when the print engine is missing, and its caption.
+    const wchar_t* engine_missing;
+    const wchar_t* engine_missing_caption;
     /// Shown when the advanced definitions file is incorrect.
     const wchar_t* definitions_incorrect;
     /// Caption of the settings dialogs' error messages.

@@ -27,6 +27,32 @@ constexpr vxp::String_Resource strings[] = {
     {116, L"Invalid color system or palette depth"},
 };
 
+// The Print Spool Status window: 112 printing to a device, 116 to a file, 117 nothing drawn.
+constexpr vxp::Control_Resource device_controls[] = {
+    {1041, "static", L"Number of Copies", 10, 6, 60, 8},
+    {1042, "static", L"Current Page", 10, 36, 43, 8},
+    {138, "picture", L"#138", 6, 70, 64, 16},
+    {143, "picture", L"#143", 218, 13, 55, 62},
+};
+constexpr vxp::Control_Resource file_controls[] = {
+    {1041, "static", L"Number of Copies", 10, 6, 56, 8},
+    {1042, "static", L"Current Page", 10, 36, 43, 8},
+    {138, "picture", L"#138", 6, 70, 64, 16},
+    {140, "picture", L"#140", 230, 14, 42, 53},
+};
+constexpr vxp::Control_Resource nothing_controls[] = {
+    {1041, "static", L"Number of Copies", 10, 6, 56, 8},
+    {1042, "static", L"Current Page", 10, 36, 43, 8},
+    {138, "picture", L"#138", 8, 70, 64, 16},
+    {141, "picture", L"#141", 228, 14, 42, 53},
+};
+
+constexpr vxp::Dialog_Resource dialogs[] = {
+    {112, L"Print Spool Status", 287, 91, L"MS Sans Serif", 9, device_controls, 4},
+    {116, L"Print Spool Status", 287, 91, L"MS Sans Serif", 9, file_controls, 4},
+    {117, L"Print Spool Status", 287, 91, L"MS Sans Serif", 9, nothing_controls, 4},
+};
+
 } // namespace
 
 extern "C" VXP_API const vxp::Resource_Table vxp_resources = {
@@ -34,4 +60,6 @@ extern "C" VXP_API const vxp::Resource_Table vxp_resources = {
     1033,
     strings,
     sizeof strings / sizeof strings[0],
+    dialogs,
+    sizeof dialogs / sizeof dialogs[0],
 };

@@ -12,4 +12,4 @@ constexpr vxp::String_Resource strings[] = {
 } // namespace
 
 extern "C" VXP_API const vxp::Resource_Table vxp_resources = {
-    vxp::resource_table_format, 1033, strings, sizeof strings / sizeof strings[0]};
+    vxp::resource_table_format, 1033, strings, sizeof strings / sizeof strings[0], nullptr, 0};
