@@ -30,6 +30,14 @@ public:
     void set_error_handler(VX_Smart_Pointer<VX_Error_Handler> handler) override;
     /// A new definition of the driver, owned by the caller (VX_Error 101 when it cannot be made).
     VX_Plotter_Definition* get_plotter_definition() override;
+    /// Prepares a picture: colours, the page image (VX_Severe_Error 102 with message 107, 108 or
+    /// 109 when it cannot be made), a check that the print engine is installed (a message box and
+    /// VX_Severe_Error 102 when not), the output channel, media, colour output and copies.
+    void begin_picture(const VX_Document_Info& document) override;
+    /// Streams the page to the print engine and its output to the channel, replays copies, and
+    /// releases the page image on every path. Throws VX_Error 104 when the channel is not ready
+    /// ("m_plotter_io") or the engine fails (its error text); nothing is sent for a cancelled plot.
+    void end_picture() override;
 
     /// Colour system and palette from the selected resolution/colour/memory setting; installs the
     /// image action of that system. Throws VX_Severe_Error 102 when the host refuses the colour
@@ -49,6 +57,11 @@ public:
     virtual void fill_adjustment_record(Engine_Adjustment_Record& record);
     virtual void fill_ink_record(Engine_Ink_Record& record);
     virtual void fill_page_record(Engine_Page_Record& record);
+    /// The companion module paths and the engine output callback.
+    virtual void fill_module_record(Engine_Module_Record& record);
+    /// Writes printer data to the output channel: 0 when written or ignored, 1 on a short write
+    /// (reported once to the plot monitor; the rest of the picture is then dropped).
+    virtual std::int32_t write_output(const void* data, long length);
 
     /// Begin of picture, before the page image is made: the image codes and the grey flags for
     /// the colour system (a negative colour depth code is a grey one); in the 8-bit palette
@@ -85,6 +98,11 @@ public:
 
 private:
     void install(int action, void (*routine)());
+    /// With several copies to a device: the copy spool file beside the output file (or in the
+    /// current folder) and its chunk table; a plot to a file gets one copy.
+    void prepare_copy_spool(const VX_String& output_file);
+    /// Sends the recorded first copy again, chunk by chunk, for copies 2 and up.
+    void replay_copies();
     /// The selected resolution/colour/memory setting; VX_Error 101 naming `routine` when missing.
     VX_Smart_Pointer<VX_ResColorMem> selected_setting(const char* routine) const;
     /// The media configuration; VX_Error 101 naming `routine` when missing.

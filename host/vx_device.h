@@ -97,7 +97,9 @@ private:
 };
 
 /// The plotter output channel: where a device writes its printer data. The standard channel
-/// writes to the plot-to-file name of the bound definition's shoebox.
+/// writes to the plot-to-file name of the bound definition's shoebox, or to its device
+/// destination when there is no plot-to-file name. Writes are not buffered, so a full disk shows
+/// in the count written.
 class VX_API VX_Plotter_IO : public VX_Object {
 public:
     explicit VX_Plotter_IO(VX_Smart_Pointer<VX_Error_Handler> handler = nullptr);

@@ -277,6 +277,9 @@ public:
     ~VX_Shoebox() override;
     VX_Smart_Pointer<VX_Kadrion_Shoebox> application;
     VX_String plot_to_file_name;
+    /// Where output goes when it is not plotted to a file: the printer's device or queue file,
+    /// as the host set the plot up.
+    VX_String device_destination;
     /// The monitor of the plot in progress (shared by copies of the shoebox), or null.
     VX_Smart_Pointer<VX_Plot_Monitor> plot_monitor;
     /// A deep copy.

@@ -70,7 +70,18 @@ Module_Handle module_of_address(const void* address) {
     return map;
 }
 
+std::wstring& program_file_override() {
+    static std::wstring name;
+    return name;
+}
+
+void set_program_file_name(const std::wstring& name) {
+    program_file_override() = name;
+}
+
 std::wstring program_file_name() {
+    if (!program_file_override().empty())
+        return program_file_override();
     char path[PATH_MAX];
     ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
     return length > 0 ? from_utf8(std::string_view(path, std::size_t(length))) : std::wstring();

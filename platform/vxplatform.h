@@ -43,6 +43,9 @@ VXP_API void refuse_module_load(const std::string& reason);
 VXP_API Module_Handle module_of_address(const void* address);
 /// Full file name of the running program (the process's main module); empty when unknown.
 VXP_API std::wstring program_file_name();
+/// Names the program file for a host that runs a driver installed elsewhere than beside its own
+/// executable (a test host); an empty name goes back to the real one.
+VXP_API void set_program_file_name(const std::wstring& name);
 /// Copies the full file name of `module` into `buffer` (at most `size` characters, terminated when
 /// it fits). Returns the number of characters copied without the terminator; `size` when the name
 /// was cut; 0 when the module is unknown.

@@ -39,13 +39,18 @@ void VX_Plotter_IO::bind_definition(VX_Smart_Pointer<VX_Plotter_Definition> defi
 bool VX_Plotter_IO::open(const VX_Document_Info&) {
     close();
     auto shoebox = m_definition ? m_definition->get_shoebox() : nullptr;
-    if (!shoebox || shoebox->plot_to_file_name.empty()) {
-        m_last_error = "no output file is named";
+    VX_String destination = !shoebox                              ? VX_String()
+                            : !shoebox->plot_to_file_name.empty() ? shoebox->plot_to_file_name
+                                                                  : shoebox->device_destination;
+    if (destination.empty()) {
+        m_last_error = "no output file or device is named";
         return false;
     }
-    std::string name = vxp::native_path(shoebox->plot_to_file_name);
+    std::string name = vxp::native_path(destination);
     m_file = std::fopen(name.c_str(), "wb");
     m_last_error = m_file ? "" : name + ": " + std::strerror(errno);
+    if (m_file)
+        std::setvbuf(m_file, nullptr, _IONBF, 0);
     return m_file != nullptr;
 }
 

@@ -1,0 +1,247 @@
+// The page output pipeline. begin_picture prepares the page: colours, the page image, a check that
+// the print engine is installed, the output channel. end_picture streams the page image to the
+// print engine in bands of two rows, each row converted to engine pixels (R, G, B, 0) on its way,
+// and replays the recorded output for further copies. Every path releases the page image.
+#include "driver_palette.h"
+#include "module_state.h"
+#include "pipeline_p.h"
+#include "plotdef/raster_plotdef.h"
+#include "raster_driver.h"
+#include "resources/resource_library.h"
+#include "settings/texts.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const char* const revision = "$Workfile: raster $ $Revision: 37 $";
+const char* const begin_routine = "RASTER_Driver::begin_picture";
+const char* const end_routine = "RASTER_Driver::end_picture";
+
+// Reads the page image's rows from the top, one at a time.
+class Row_Reader {
+public:
+    explicit Row_Reader(const Imvo::Image& image)
+        : m_image(image), m_row(Imvo::row_bytes(image.width(), image.bits_per_pixel()) + 4) {}
+    std::int32_t remaining() const { return m_image.height() - m_next; }
+    const std::uint8_t* next() {
+        m_image.read_row(m_next++, m_row.data());
+        return m_row.data();
+    }
+
+private:
+    const Imvo::Image& m_image;
+    std::int32_t m_next = 0;
+    std::vector<std::uint8_t> m_row;
+};
+
+// One page-image row into `width` engine pixels. False when no row remains.
+bool convert_row(Row_Reader& rows, int bits_per_pixel, bool grey, std::int32_t width,
+                 std::uint8_t* out) {
+    if (rows.remaining() <= 0)
+        return false;
+    convert_engine_row(rows.next(), bits_per_pixel, grey, width, out);
+    return true;
+}
+
+int bits_per_pixel_of(std::int32_t color_system) {
+    return color_system == 0 ? 8 : color_system == 1 ? 24 : 1;
+}
+
+} // namespace
+
+void convert_engine_row(const std::uint8_t* in, int bits_per_pixel, bool grey, std::int32_t width,
+                        std::uint8_t* out) {
+    switch (bits_per_pixel) {
+    case 24:
+        for (std::int32_t x = 0; x < width; ++x, in += 4, out += 4) {
+            std::uint8_t r = in[0], g = in[1], b = in[2];
+            if ((r & g & b) == 255)
+                r = g = b = 0; // the page image's black/white exchange, undone
+            else if ((r | g | b) == 0)
+                r = g = b = 255;
+            else if (grey && !(r == g && g == b))
+                r = g = b = std::uint8_t(std::min((r * 30 + g * 59 + b * 11) / 100, 255));
+            out[0] = r;
+            out[1] = g;
+            out[2] = b;
+            out[3] = 0;
+        }
+        break;
+    case 8: {
+        const Index_Colour_Table& table = raster_index_colour_table();
+        for (std::int32_t x = 0; x < width; ++x, out += 4) {
+            const auto& c = table[in[x]];
+            out[0] = std::uint8_t(c[0]);
+            out[1] = std::uint8_t(c[1]);
+            out[2] = std::uint8_t(c[2]);
+            out[3] = 0;
+        }
+        break;
+    }
+    default:
+        for (std::int32_t x = 0; x < width; ++x, out += 4) {
+            std::uint8_t level = (in[x >> 3] >> (7 - (x & 7))) & 1 ? 0 : 255;
+            out[0] = out[1] = out[2] = level;
+            out[3] = 0;
+        }
+        break;
+    }
+}
+
+void RASTER_Driver::begin_picture(const VX_Document_Info& document) {
+    auto shoebox = m_plotter_definition ? m_plotter_definition->get_shoebox() : nullptr;
+    m_plot_monitor = shoebox ? shoebox->plot_monitor : nullptr;
+    raster_module_state().output_driver = nullptr;
+    m_document_info = document;
+    prepare_picture_colours(selected_setting(begin_routine)->color_depth());
+    next_request_serial();
+
+    if (m_color_system == 0)
+        m_raster.create_palette_image(m_page_max_x + 1, m_page_max_y + 1,
+                                      palette_image_colours(*m_palette));
+    else
+        m_raster.create(m_page_max_x + 1, m_page_max_y + 1, m_image_model[0], m_image_model[2]);
+    Raster_Message fault = !m_raster.image()            ? raster_msg_image_create
+                           : !m_raster.image()->valid() ? raster_msg_image_invalid
+                           : !m_raster.context()        ? raster_msg_write_context
+                                                        : Raster_Message(0);
+    if (fault) {
+        m_raster.release();
+        raster_throw_severe(raster_msg_device_init, begin_routine, raster_message_text(fault),
+                            revision);
+    }
+
+    if (!Engine_Module(raster_module_state().driver_directory).loaded()) {
+        vxp::message_box(nullptr, settings::g_texts.engine_missing,
+                         settings::g_texts.engine_missing_caption, vxp::mb_ok | vxp::mb_icon_error);
+        raster_throw_severe(raster_msg_device_init, begin_routine, "", revision);
+    }
+
+    m_write_failed = false;
+    if (m_plotter_io)
+        m_plotter_io->open(m_document_info);
+    read_media_source();
+    read_media_index();
+    read_color_output();
+    read_copies();
+    compute_colour_indices();
+}
+
+void RASTER_Driver::fill_module_record(Engine_Module_Record& record) {
+    m_job.fill_module_record(record, raster_module_state().driver_directory, &raster_engine_output);
+}
+
+void RASTER_Driver::end_picture() {
+    Page_Output_State& state = page_output_state();
+    const int bits_per_pixel = bits_per_pixel_of(m_color_system);
+    auto finish = [&] {
+        state.spool.release();
+        if (m_plotter_io)
+            m_plotter_io->close();
+        m_plot_monitor.reset();
+        m_raster.release();
+    };
+
+    if (is_plot_cancelled()) {
+        // Nothing is sent, and the output channel stays open.
+        m_plot_monitor.reset();
+        m_raster.release();
+        return;
+    }
+    auto shoebox = m_plotter_definition ? m_plotter_definition->get_shoebox() : nullptr;
+    VX_String output_file = shoebox ? shoebox->plot_to_file_name : VX_String();
+    if (!m_plotter_io || !m_plotter_io->ready()) {
+        m_raster.release();
+        m_plot_monitor.reset();
+        raster_throw(raster_msg_engine_load, end_routine, "m_plotter_io", revision);
+    }
+    if (!m_raster.image()) {
+        finish();
+        return;
+    }
+    Row_Reader rows(*m_raster.image());
+    prepare_copy_spool(output_file);
+
+    auto engine = std::make_unique<Engine_Module>(raster_module_state().driver_directory);
+    auto fail = [&](std::int32_t code) {
+        state.status.close();
+        engine.reset();
+        finish();
+        raster_throw(raster_msg_engine_load, end_routine,
+                     vxp::to_utf8(engine_error_text(code)).c_str(), revision);
+    };
+    if (!engine->loaded())
+        fail(ENGINE_ERROR_UNKNOWN);
+
+    Engine_Job_Record job{};
+    Engine_Adjustment_Record adjustments{};
+    Engine_Ink_Record ink{};
+    Engine_Module_Record modules{};
+    Engine_Page_Record page{};
+    fill_job_record(job);
+    fill_adjustment_record(adjustments);
+    fill_ink_record(ink);
+    m_job.link_records(job, adjustments, ink);
+    fill_module_record(modules);
+    const Raster_Module_State& module = raster_module_state();
+    if (module.grey_printing || module.grey_table || bits_per_pixel == 1)
+        job.color_mode = 0;
+
+    Engine_Job_Handle handle = nullptr;
+    if (std::int32_t result = engine->init_job(&handle, &job, &modules))
+        fail(result);
+    fill_page_record(page);
+    if (std::int32_t result = engine->init_page(handle, &page))
+        fail(result);
+
+    const std::int32_t width = m_band_width;
+    const std::int32_t height = m_page_max_y;
+    std::vector<std::uint8_t> band(std::size_t(std::max(width, 0)) * 4 * 2);
+    unsigned window = module.output_driver == nullptr ? 117 : output_file.empty() ? 112 : 116;
+    state.status.open(window, m_copies, m_page_max_y);
+    state.spool.close_chunk();
+
+    auto send = [&](std::int32_t top, std::int32_t count) {
+        Engine_Rect band_rect{0, 0, width, count};
+        Engine_Rect page_rect{0, top, width, top + count};
+        Engine_Band_Buffer buffer{width * 4, band.data()};
+        std::uint32_t words[3] = {0, 0, 0};
+        if (std::int32_t result =
+                engine->band_out(handle, &band_rect, &buffer, 0, &page_rect, words))
+            fail(result);
+    };
+    int filled = 0;
+    bool ended_early = false;
+    for (std::int32_t r = 0; r < height; ++r) {
+        state.status.advance();
+        if (is_plot_cancelled()) {
+            m_copies = 1;
+            ended_early = true;
+            break;
+        }
+        std::uint8_t* slot = band.data() + std::size_t(filled) * std::size_t(width) * 4;
+        if (!convert_row(rows, bits_per_pixel, module.grey_printing, width, slot)) {
+            ended_early = true;
+            break;
+        }
+        if (++filled == 2) {
+            send(r - 1, 2);
+            filled = 0;
+        }
+        state.spool.close_chunk();
+    }
+    if (!ended_early && filled == 1) {
+        send(height - 1, 1);
+        state.spool.close_chunk();
+    }
+    band.clear();
+    engine->terminate_page(handle);
+    engine->destroy_job(handle);
+    engine.reset();
+
+    replay_copies();
+    state.status.close();
+    finish();
+}
