@@ -19,29 +19,47 @@ const char* const revision = "$Workfile: raster $ $Revision: 37 $";
 const char* const begin_routine = "RASTER_Driver::begin_picture";
 const char* const end_routine = "RASTER_Driver::end_picture";
 
-// Reads the page image's rows from the top, one at a time.
+// Reads the page image's rows from the top, one at a time, converted to engine pixels tile by
+// tile: an untouched tile is blank paper and is copied from a row converted once, without
+// reading the image.
 class Row_Reader {
 public:
-    explicit Row_Reader(const Imvo::Image& image)
-        : m_image(image), m_row(Imvo::row_bytes(image.width(), image.bits_per_pixel()) + 4) {}
+    Row_Reader(const Imvo::Image& image, int bits_per_pixel, bool grey)
+        : m_image(image), m_bits(bits_per_pixel), m_grey(grey),
+          m_index_pixels(index_engine_pixels()), m_blank(std::size_t(image.tile_size()) * 4) {
+        std::vector<std::uint8_t> zero(Imvo::row_bytes(image.tile_size(), image.bits_per_pixel()));
+        convert_engine_row(zero.data(), m_bits, m_grey, image.tile_size(), m_blank.data(),
+                           m_index_pixels);
+    }
     std::int32_t remaining() const { return m_image.height() - m_next; }
-    const std::uint8_t* next() {
-        m_image.read_row(m_next++, m_row.data());
-        return m_row.data();
+    /// The next row's first `width` pixels into `out`.
+    void next(std::int32_t width, std::uint8_t* out) {
+        const int tile = m_image.tile_size();
+        for (std::int32_t x = 0; x < width; x += tile) {
+            std::int32_t count = std::min(tile, width - x);
+            std::uint8_t* to = out + std::size_t(x) * 4;
+            if (const std::uint8_t* row = m_image.tile_row(x, m_next))
+                convert_engine_row(row, m_bits, m_grey, count, to, m_index_pixels);
+            else
+                std::memcpy(to, m_blank.data(), std::size_t(count) * 4);
+        }
+        ++m_next;
     }
 
 private:
     const Imvo::Image& m_image;
+    int m_bits;
+    bool m_grey;
     std::int32_t m_next = 0;
-    std::vector<std::uint8_t> m_row;
+    std::array<std::uint32_t, 256> m_index_pixels;
+    std::vector<std::uint8_t> m_blank; ///< a tile's width of converted blank paper
 };
 
 // One page-image row into `width` engine pixels. False when no row remains.
-bool convert_row(Row_Reader& rows, int bits_per_pixel, bool grey, std::int32_t width,
-                 std::uint8_t* out) {
+bool convert_row(Row_Reader& rows, std::int32_t width, std::uint8_t* out) {
     if (rows.remaining() <= 0)
         return false;
-    convert_engine_row(rows.next(), bits_per_pixel, grey, width, out);
+    rows.next(width, out);
     return true;
 }
 
@@ -50,45 +68,6 @@ int bits_per_pixel_of(std::int32_t color_system) {
 }
 
 } // namespace
-
-void convert_engine_row(const std::uint8_t* in, int bits_per_pixel, bool grey, std::int32_t width,
-                        std::uint8_t* out) {
-    switch (bits_per_pixel) {
-    case 24:
-        for (std::int32_t x = 0; x < width; ++x, in += 4, out += 4) {
-            std::uint8_t r = in[0], g = in[1], b = in[2];
-            if ((r & g & b) == 255)
-                r = g = b = 0; // the page image's black/white exchange, undone
-            else if ((r | g | b) == 0)
-                r = g = b = 255;
-            else if (grey && !(r == g && g == b))
-                r = g = b = std::uint8_t(std::min((r * 30 + g * 59 + b * 11) / 100, 255));
-            out[0] = r;
-            out[1] = g;
-            out[2] = b;
-            out[3] = 0;
-        }
-        break;
-    case 8: {
-        const Index_Colour_Table& table = raster_index_colour_table();
-        for (std::int32_t x = 0; x < width; ++x, out += 4) {
-            const auto& c = table[in[x]];
-            out[0] = std::uint8_t(c[0]);
-            out[1] = std::uint8_t(c[1]);
-            out[2] = std::uint8_t(c[2]);
-            out[3] = 0;
-        }
-        break;
-    }
-    default:
-        for (std::int32_t x = 0; x < width; ++x, out += 4) {
-            std::uint8_t level = (in[x >> 3] >> (7 - (x & 7))) & 1 ? 0 : 255;
-            out[0] = out[1] = out[2] = level;
-            out[3] = 0;
-        }
-        break;
-    }
-}
 
 void RASTER_Driver::begin_picture(const VX_Document_Info& document) {
     auto shoebox = m_plotter_definition ? m_plotter_definition->get_shoebox() : nullptr;
@@ -161,7 +140,6 @@ void RASTER_Driver::end_picture() {
         finish();
         return;
     }
-    Row_Reader rows(*m_raster.image());
     prepare_copy_spool(output_file);
 
     auto engine = std::make_unique<Engine_Module>(raster_module_state().driver_directory);
@@ -188,6 +166,7 @@ void RASTER_Driver::end_picture() {
     const Raster_Module_State& module = raster_module_state();
     if (module.grey_printing || module.grey_table || bits_per_pixel == 1)
         job.color_mode = 0;
+    Row_Reader rows(*m_raster.image(), bits_per_pixel, module.grey_printing);
 
     Engine_Job_Handle handle = nullptr;
     if (std::int32_t result = engine->init_job(&handle, &job, &modules))
@@ -222,7 +201,7 @@ void RASTER_Driver::end_picture() {
             break;
         }
         std::uint8_t* slot = band.data() + std::size_t(filled) * std::size_t(width) * 4;
-        if (!convert_row(rows, bits_per_pixel, module.grey_printing, width, slot)) {
+        if (!convert_row(rows, width, slot)) {
             ended_early = true;
             break;
         }

@@ -5,6 +5,7 @@
 #include "host/print_engine.h"
 #include "platform/vxplatform.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -79,8 +80,12 @@ std::int32_t raster_engine_output(std::int32_t context, const void* data, std::i
 /// the page's black/white exchange undone, grey (30 R + 59 G + 11 B) / 100 for unequal components
 /// when `grey`; 8 bits: through the index colour table; 1 bit: a set bit (leftmost pixel in the
 /// highest bit) is black, a clear one white.
+/// `index_pixels` holds the engine pixel of each of the 256 indices (index_engine_pixels()); it
+/// is only read for 8-bit rows.
 void convert_engine_row(const std::uint8_t* in, int bits_per_pixel, bool grey, std::int32_t width,
-                        std::uint8_t* out);
+                        std::uint8_t* out, const std::array<std::uint32_t, 256>& index_pixels);
+/// The engine pixels of the index colour table's entries.
+std::array<std::uint32_t, 256> index_engine_pixels();
 
 /// The text of an engine error code.
 std::wstring engine_error_text(std::int32_t code);

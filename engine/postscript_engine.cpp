@@ -5,8 +5,10 @@
 // page ends at TerminatePage and the job at DestroyJob. Only one band is ever held.
 //
 // Image data: 8-bit RGB when the job's colour field (offset 8) is not 0, else 8-bit grey
-// ((30 R + 59 G + 11 B) / 100). Each row is run-length encoded (a white row costs a compare and a
-// few run codes), then the runs are deflated: the image reads them through /FlateDecode and
+// ((30 R + 59 G + 11 B) / 100). Equal rows in a row are sent once with their count (1 to 255): a
+// drawing repeats most of its rows, and a repeated row costs a compare. Each group is a count
+// byte and the row, run-length encoded (long runs found a word at a time), and the runs are
+// deflated; the image's data source procedure reads the groups through /FlateDecode and
 // /RunLengthDecode. Rows beyond the page are dropped; missing columns and rows are white.
 #include "engine_p.h"
 
@@ -28,17 +30,40 @@ std::string format(const char* pattern, auto... values) {
     return text;
 }
 
+// Length of the run of bytes equal to row[i] from i on, compared eight bytes at a time.
+std::size_t run_length(const std::uint8_t* row, std::size_t i, std::size_t size) {
+    std::uint64_t pattern = 0x0101010101010101ull * row[i];
+    std::size_t j = i + 1;
+    while (j + 8 <= size) {
+        std::uint64_t word;
+        std::memcpy(&word, row + j, 8);
+        if (word != pattern)
+            break;
+        j += 8;
+    }
+    while (j < size && row[j] == row[i])
+        ++j;
+    return j - i;
+}
+
 // PostScript run-length encoding of one row: runs of 2 to 128 equal bytes as (257 - n, byte),
-// other bytes as literals of up to 128 (n - 1, bytes).
+// other bytes as literals of up to 128 (n - 1, bytes). Long runs (the white of a drawing) are
+// found a word at a time.
 void run_length_encode(const std::uint8_t* row, std::size_t size, std::vector<std::uint8_t>& out) {
     std::size_t i = 0;
     while (i < size) {
-        std::size_t run = 1;
-        while (i + run < size && run < 128 && row[i + run] == row[i])
-            ++run;
+        std::size_t run = run_length(row, i, size);
         if (run >= 2) {
-            out.push_back(std::uint8_t(257 - run));
-            out.push_back(row[i]);
+            for (std::size_t left = run; left > 0;) {
+                std::size_t n = left > 128 ? 128 : left;
+                if (n == 1) { // a single byte left over from a long run
+                    out.push_back(0);
+                } else {
+                    out.push_back(std::uint8_t(257 - n));
+                }
+                out.push_back(row[i]);
+                left -= n;
+            }
             i += run;
             continue;
         }
@@ -108,16 +133,26 @@ public:
                        page.color_correction);
         text += format("gsave\n%.6f %.6f scale\n", m_width_pt, m_length_pt);
         text += m_colour ? "/DeviceRGB setcolorspace\n" : "/DeviceGray setcolorspace\n";
+        // The data: groups of a repeat count (1 to 255) and a row, run-length encoded, deflated.
+        text += "/qr7m-src currentfile /FlateDecode filter /RunLengthDecode filter def\n";
+        text += format("/qr7m-row %d string def /qr7m-left 0 def\n", m_width * m_channels);
         text += format("<< /ImageType 1 /Width %d /Height %d /BitsPerComponent 8 /Decode [%s]\n",
                        m_width, m_height, m_colour ? "0 1 0 1 0 1" : "0 1");
         text += format("   /ImageMatrix [%d 0 0 %d 0 %d] /Interpolate false\n", m_width, -m_height,
                        m_height);
-        text +=
-            "   /DataSource currentfile /FlateDecode filter /RunLengthDecode filter\n>> image\n";
+        text += "   /DataSource {\n";
+        text += "     qr7m-left 0 eq { /qr7m-left qr7m-src read pop def\n";
+        text += "                      qr7m-src qr7m-row readstring pop pop } if\n";
+        text += "     /qr7m-left qr7m-left 1 sub def qr7m-row }\n>> image\n";
         m_output->emit(text.c_str());
         m_row.assign(std::size_t(m_width) * std::size_t(m_channels), 0xFF);
+        m_white_source.resize(std::size_t(m_width) * 4);
+        for (std::size_t i = 0; i < m_white_source.size(); ++i)
+            m_white_source[i] = i % 4 == 3 ? 0 : 0xFF; // R, G, B, 0
         m_white_runs.clear();
         run_length_encode(m_row.data(), m_row.size(), m_white_runs);
+        m_pending.assign(m_white_source.size(), 0);
+        m_pending_count = 0;
         return ENGINE_OK;
     }
 
@@ -132,17 +167,17 @@ public:
                 continue; // a row sent twice keeps its first copy
             const std::uint8_t* source =
                 buffer.rows + std::size_t(r) * std::size_t(buffer.row_bytes);
-            convert_row(source, columns);
             while (m_rows < page.top + r)
-                write_white_row();
-            write_row();
+                add_row(m_white_source.data(), m_width);
+            add_row(source, columns);
         }
         return flush(Z_NO_FLUSH);
     }
 
     std::int32_t terminate_page() override {
         while (m_rows < m_height)
-            write_white_row();
+            add_row(m_white_source.data(), m_width);
+        write_pending();
         m_runs.push_back(128); // end of the run-length data
         std::int32_t result = flush(Z_FINISH);
         deflateEnd(&m_zip);
@@ -174,17 +209,38 @@ private:
         std::fill(m_row.begin() + std::ptrdiff_t(columns) * m_channels, m_row.end(), 0xFF);
     }
 
-    void write_row() {
-        if (std::all_of(m_row.begin(), m_row.end(), [](std::uint8_t b) { return b == 0xFF; }))
-            m_runs.insert(m_runs.end(), m_white_runs.begin(), m_white_runs.end());
-        else
-            run_length_encode(m_row.data(), m_row.size(), m_runs);
+    // A row of `columns` source pixels (white beyond). Equal rows in a row are written once with
+    // their count: a drawing repeats most of its rows.
+    void add_row(const std::uint8_t* source, std::int32_t columns) {
+        const std::size_t used = std::size_t(columns) * 4;
+        bool same = m_pending_count > 0 && m_pending_count < 255 &&
+                    std::memcmp(source, m_pending.data(), used) == 0 &&
+                    std::memcmp(m_pending.data() + used, m_white_source.data() + used,
+                                m_pending.size() - used) == 0;
         ++m_rows;
+        if (same) {
+            ++m_pending_count;
+            return;
+        }
+        write_pending();
+        std::memcpy(m_pending.data(), source, used);
+        std::memcpy(m_pending.data() + used, m_white_source.data() + used, m_pending.size() - used);
+        m_pending_count = 1;
     }
 
-    void write_white_row() {
-        m_runs.insert(m_runs.end(), m_white_runs.begin(), m_white_runs.end());
-        ++m_rows;
+    // The pending row with its repeat count, run-length encoded.
+    void write_pending() {
+        if (m_pending_count == 0)
+            return;
+        m_runs.push_back(0); // a literal of one byte: the count
+        m_runs.push_back(std::uint8_t(m_pending_count));
+        if (m_pending == m_white_source) {
+            m_runs.insert(m_runs.end(), m_white_runs.begin(), m_white_runs.end());
+        } else {
+            convert_row(m_pending.data(), m_width);
+            run_length_encode(m_row.data(), m_row.size(), m_runs);
+        }
+        m_pending_count = 0;
     }
 
     // Deflates the collected runs and hands the compressed bytes on.
@@ -210,7 +266,9 @@ private:
     double m_width_pt = 0, m_length_pt = 0;
     bool m_colour = true;
     z_stream m_zip{};
-    std::vector<std::uint8_t> m_row, m_runs, m_white_runs;
+    std::vector<std::uint8_t> m_row, m_runs, m_white_runs, m_white_source;
+    std::vector<std::uint8_t> m_pending; ///< the last row received, in source pixels
+    int m_pending_count = 0;             ///< how often it came in a row, 0 when none
 };
 
 } // namespace

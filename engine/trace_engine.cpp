@@ -88,6 +88,10 @@ public:
     }
 
     void called(const Engine_Call& call, std::int32_t result) override {
+        emit(call, result);
+        const char* path = std::getenv("ZPENG_TRACE");
+        if (!path)
+            return; // nothing to write: the engine just discards what it gets
         json entry = {{"call", call.name}, {"result", result}};
         if (call.job)
             entry["job"] = job_json(*call.job);
@@ -101,7 +105,12 @@ public:
             if (call.band && call.buffer && call.buffer->rows)
                 entry["checksum"] = band_checksum(*call.band, *call.buffer);
         }
-        write(entry);
+        write(path, entry);
+    }
+
+private:
+    // The deterministic bytes a successful call hands to the output callback.
+    static void emit(const Engine_Call& call, std::int32_t result) {
         if (call.output && result == ENGINE_OK) {
             std::string bytes = std::string(call.name) + "\n";
             if (call.page_rect)
@@ -111,7 +120,6 @@ public:
         }
     }
 
-private:
     void parse_failures(std::string list) {
         std::size_t start = 0;
         while (start < list.size()) {
@@ -125,10 +133,7 @@ private:
         }
     }
 
-    void write(const json& entry) {
-        const char* path = std::getenv("ZPENG_TRACE");
-        if (!path)
-            return;
+    static void write(const char* path, const json& entry) {
         if (std::FILE* file = std::fopen(path, "a")) {
             std::string line = entry.dump() + "\n";
             std::fwrite(line.data(), 1, line.size(), file);

@@ -111,6 +111,10 @@ public:
     void read_row(int y, std::uint8_t* out) const override;
     /// Bytes held by allocated tiles.
     std::size_t allocated_bytes() const;
+    /// Row y of the tile holding column x, in the image's pixel format starting at the tile's
+    /// first column (x rounded down to a multiple of tile_size()); null when that tile was never
+    /// written, so it reads as the fill value. Lets a reader skip untouched tiles.
+    const std::uint8_t* tile_row(int x, int y) const;
 
 private:
     friend class ImageContext;

@@ -151,10 +151,8 @@ void Image::read_row(int y, std::uint8_t* out) const {
     for (int tx = 0; tx < m_tiles_x; ++tx) {
         std::size_t offset = std::size_t(tx) * m_tile_row_bytes;
         std::size_t count = std::min(m_tile_row_bytes, total - offset);
-        const std::uint8_t* tile = tile_for_read(tx << m_shift, y);
-        if (tile) {
-            std::memcpy(out + offset, tile + std::size_t(y & (m_tile - 1)) * m_tile_row_bytes,
-                        count);
+        if (const std::uint8_t* row = tile_row(tx << m_shift, y)) {
+            std::memcpy(out + offset, row, count);
             continue;
         }
         if (blank.empty()) {
@@ -194,6 +192,13 @@ void Image::paste(const RowSource& source, int x, int y, bool transparent) {
                     break;
                 }
     }
+}
+
+const std::uint8_t* Image::tile_row(int x, int y) const {
+    if (!m_valid || x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return nullptr;
+    const std::uint8_t* tile = tile_for_read(x, y);
+    return tile ? tile + std::size_t(y & (m_tile - 1)) * m_tile_row_bytes : nullptr;
 }
 
 std::size_t Image::allocated_bytes() const {

@@ -233,6 +233,19 @@ TEST_F(Pipeline_Fixture, CancellingBeforeOrDuringThePage) {
         << "no copies are replayed";
 }
 
+TEST_F(Pipeline_Fixture, CancellingDuringAReplaySendsTheLastChunkOnce) {
+    plot_to("", 3);
+    // Asked once before the page, once per row (4), then once per replayed chunk: questions 6
+    // and 7 let the replay's chunks 0 and 1 through, the eighth (chunk 2) cancels.
+    definition->get_shoebox()->plot_monitor = vx_make<Cancelling_Monitor>(7);
+    configure(4);
+    device->begin_picture({});
+    draw();
+    device->end_picture();
+    EXPECT_EQ(file_text(device_file),
+              one_copy(4) + "InitJob\nInitPage\n" + "TerminatePage\nDestroyJob\n");
+}
+
 TEST_F(Pipeline_Fixture, AShortWriteIsReportedOnceAndTheRestDropped) {
     plot_to("/dev/full");
     auto monitor = vx_make<VX_Plot_Monitor>();

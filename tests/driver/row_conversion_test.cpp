@@ -9,7 +9,7 @@ using Pixel = std::array<int, 4>;
 
 std::vector<Pixel> convert(const std::vector<std::uint8_t>& row, int bits, bool grey, int width) {
     std::vector<std::uint8_t> out(std::size_t(width) * 4, 0xEE);
-    convert_engine_row(row.data(), bits, grey, width, out.data());
+    convert_engine_row(row.data(), bits, grey, width, out.data(), index_engine_pixels());
     std::vector<Pixel> pixels;
     for (int x = 0; x < width; ++x)
         pixels.push_back({out[4 * x], out[4 * x + 1], out[4 * x + 2], out[4 * x + 3]});
@@ -32,6 +32,10 @@ TEST(RowConversion, BitonalRowsReadTheHighestBitFirst) {
     for (int x = 1; x < 31; ++x)
         EXPECT_EQ(pixels[std::size_t(x)], (Pixel{255, 255, 255, 0})) << x;
     EXPECT_EQ(pixels[31], (Pixel{0, 0, 0, 0}));
+    auto tail = convert({128, 64}, 1, false, 10); // a width that ends inside a byte
+    EXPECT_EQ(tail[0], (Pixel{0, 0, 0, 0}));
+    EXPECT_EQ(tail[8], (Pixel{255, 255, 255, 0}));
+    EXPECT_EQ(tail[9], (Pixel{0, 0, 0, 0}));
 }
 
 TEST(RowConversion, IndexedRowsGoThroughTheColourTable) {

@@ -3,6 +3,7 @@
 #include "support/host_layout.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -156,6 +157,40 @@ TEST(PostscriptEngine, GhostscriptRendersExactlyThePixelsReceived) {
                 ASSERT_EQ(std::vector<int>({q[0], q[1], q[2]}), expected)
                     << x << ", " << y << " seed " << seed;
             }
+    }
+}
+
+TEST(PostscriptEngine, RunsLongerThan128BytesAreSplit) {
+    Engine engine(postscript_engine);
+    // Grey rows of 129 equal bytes: a run of 128 and a single byte.
+    for (int level : {255, 0, 77}) {
+        Page page(129, 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 129; ++x)
+                std::memset(page.row(y) + 4 * x, y == 1 ? level : 255, 3);
+        Records records(129, 3, 72, false);
+        int width = 0, height = 0;
+        auto pixels = render(print(engine, records, page, 3), 72, width, height);
+        ASSERT_EQ(width, 129);
+        EXPECT_EQ(pixels[(129 + 128) * 3], level) << "the last pixel of the middle row";
+        EXPECT_EQ(pixels[129 * 3], level);
+        EXPECT_EQ(pixels[2 * 129 * 3], 255);
+    }
+}
+
+TEST(PostscriptEngine, RowsRepeatedMoreThan255TimesAreSentInGroups) {
+    Engine engine(postscript_engine);
+    Page page(5, 600);
+    for (int y = 0; y < 600; ++y)
+        std::memset(page.row(y) + 4 * (y < 300 ? 1 : 3), 0, 3); // 300 rows, then 300 others
+    Records records(5, 600, 72, true);
+    int width = 0, height = 0;
+    auto pixels = render(print(engine, records, page, 600), 72, width, height);
+    ASSERT_EQ(height, 600);
+    for (int y : {0, 254, 255, 256, 299, 300, 554, 555, 599}) {
+        int dark = y < 300 ? 1 : 3;
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(pixels[(std::size_t(y) * 5 + x) * 3], x == dark ? 0 : 255) << x << ", " << y;
     }
 }
 
