@@ -20,13 +20,6 @@ std::string canonical_defaults() {
     return std::string(text->view());
 }
 
-std::string read_file(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string replace_first(std::string text, const std::string& from, const std::string& to) {
     std::size_t at = text.find(from);
     return at == std::string::npos ? text : text.replace(at, from.size(), to);

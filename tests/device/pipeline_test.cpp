@@ -8,13 +8,6 @@
 
 namespace {
 
-std::string file_text(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // A plot monitor that answers "cancelled" from its n-th question on.
 class Cancelling_Monitor : public VX_Plot_Monitor {
 public:
@@ -102,7 +95,7 @@ TEST_F(Pipeline_Fixture, OneCopyToAFile) {
         device->begin_picture({L"drawing", L"", 0, {}});
         draw();
         device->end_picture();
-        EXPECT_EQ(file_text(output), one_copy(rows));
+        EXPECT_EQ(read_file(output), one_copy(rows));
         auto lines = calls();
         ASSERT_GE(lines.size(), 3u);
         EXPECT_EQ(lines[0]["job"]["36"], 34) << "the printable width plus 1 mm";
@@ -129,7 +122,7 @@ TEST_F(Pipeline_Fixture, NothingDrawnSendsNothing) {
     configure(4);
     device->begin_picture({});
     device->end_picture();
-    EXPECT_EQ(file_text(output), "");
+    EXPECT_EQ(read_file(output), "");
     EXPECT_EQ(call_names().size(), 6u) << "the engine still runs";
     EXPECT_EQ(vxp::shown_windows().at(0).template_id, 117u);
 }
@@ -141,7 +134,7 @@ TEST_F(Pipeline_Fixture, ThreeCopiesToADeviceReplayTheFirst) {
     draw();
     device->end_picture();
     std::string copy = one_copy(5);
-    EXPECT_EQ(file_text(device_file), copy + copy + copy);
+    EXPECT_EQ(read_file(device_file), copy + copy + copy);
     EXPECT_EQ(call_names().size(), 7u) << "the engine runs once";
     EXPECT_FALSE(std::filesystem::exists("zelto.cpy")) << "the spool file is removed";
     auto window = vxp::shown_windows().at(0);
@@ -158,7 +151,7 @@ TEST_F(Pipeline_Fixture, ThreeCopiesToAFileNameGiveOne) {
     device->begin_picture({});
     draw();
     device->end_picture();
-    EXPECT_EQ(file_text(output), one_copy(3));
+    EXPECT_EQ(read_file(output), one_copy(3));
 }
 
 TEST_F(Pipeline_Fixture, TheSpoolFileDoesNotFollowLinks) {
@@ -172,8 +165,8 @@ TEST_F(Pipeline_Fixture, TheSpoolFileDoesNotFollowLinks) {
     device->begin_picture({});
     draw();
     device->end_picture();
-    EXPECT_EQ(file_text(victim), "precious");
-    EXPECT_EQ(file_text(device_file), one_copy(3) + one_copy(3));
+    EXPECT_EQ(read_file(victim), "precious");
+    EXPECT_EQ(read_file(device_file), one_copy(3) + one_copy(3));
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(spool)));
 }
 
@@ -229,7 +222,7 @@ TEST_F(Pipeline_Fixture, CancellingBeforeOrDuringThePage) {
     auto names = call_names();
     EXPECT_EQ(names.back(), "DestroyJob") << "the page is ended";
     EXPECT_EQ(std::count(names.begin(), names.end(), "BandOut"), 1);
-    EXPECT_EQ(file_text(device_file), "InitJob\nInitPage\nBandOut 0 2\nTerminatePage\nDestroyJob\n")
+    EXPECT_EQ(read_file(device_file), "InitJob\nInitPage\nBandOut 0 2\nTerminatePage\nDestroyJob\n")
         << "no copies are replayed";
 }
 
@@ -242,7 +235,7 @@ TEST_F(Pipeline_Fixture, CancellingDuringAReplaySendsTheLastChunkOnce) {
     device->begin_picture({});
     draw();
     device->end_picture();
-    EXPECT_EQ(file_text(device_file),
+    EXPECT_EQ(read_file(device_file),
               one_copy(4) + "InitJob\nInitPage\n" + "TerminatePage\nDestroyJob\n");
 }
 
@@ -285,7 +278,7 @@ TEST_F(Pipeline_Fixture, ThePostscriptEngineOutputRendersAsBlankPages) {
                           (layout.root() / "page-%d.ppm").string() + " " + device_file.string();
     ASSERT_EQ(std::system(command.c_str()), 0);
     for (int page = 1; page <= 3; ++page) {
-        std::string image = file_text(layout.root() / ("page-" + std::to_string(page) + ".ppm"));
+        std::string image = read_file(layout.root() / ("page-" + std::to_string(page) + ".ppm"));
         ASSERT_FALSE(image.empty()) << "page " << page;
         std::string pixels = image.substr(image.size() - 34 * 23 * 3);
         EXPECT_EQ(pixels, std::string(34 * 23 * 3, '\xff')) << "a blank page is white";

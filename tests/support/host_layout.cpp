@@ -57,7 +57,11 @@ void Host_Layout::remove(const std::string& file) const {
 }
 
 std::string read_staged(const std::string& file) {
-    std::ifstream in(staged_drv() / file, std::ios::binary);
+    return read_file(staged_drv() / file);
+}
+
+std::string read_file(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();

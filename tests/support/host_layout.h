@@ -37,3 +37,5 @@ private:
 
 /// Contents of a staged file (relative to stage/bin/drv).
 std::string read_staged(const std::string& file);
+/// Contents of a file; empty when it cannot be read.
+std::string read_file(const std::filesystem::path& file);

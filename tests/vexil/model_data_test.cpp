@@ -11,13 +11,6 @@ namespace {
 
 const std::string malformed = std::string(VX_TEST_DATA_DIR) + "/malformed/";
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 TEST(ModelData, ReadsNodesAndPropertiesByPath) {
     Host_Layout layout;
     layout.write("m.DRC", R"({"DPIA_directory": {"qr7m": {"descriptor": "Zelto|qr7m", "n": 5},

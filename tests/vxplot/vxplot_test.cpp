@@ -115,20 +115,13 @@ TEST(VxplotDescribe, UsageErrorsAreRefused) {
 
 namespace {
 
-std::string file_text(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 TEST(VxplotDefinitions, InitCreatesTheFileBesideTheDriverOnce) {
     Host_Layout layout = Host_Layout::complete();
     std::string folder = "--driver-folder '" + layout.drv().string() + "' ";
     Program_Run first = vxplot(folder + "definitions init");
     EXPECT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.out + first.err, "") << "quiet on success";
-    std::string created = file_text(layout.drv() / "zelto7m.px_");
+    std::string created = read_file(layout.drv() / "zelto7m.px_");
     EXPECT_EQ(created.size(), 8991u);
 
     Program_Run again = vxplot(folder + "definitions init --verbose");
@@ -141,8 +134,8 @@ TEST(VxplotDefinitions, InitCreatesTheFileBesideTheDriverOnce) {
     EXPECT_TRUE(contains(repaired.err, "The contents of the definition file are incorrect."));
     EXPECT_TRUE(contains(repaired.err, "the text lacks <dpi360> ... </dpi360>"));
     EXPECT_TRUE(contains(repaired.err, "kept as " + (layout.drv() / "zelto7m.px_.bak").string()));
-    EXPECT_EQ(file_text(layout.drv() / "zelto7m.px_"), created);
-    EXPECT_EQ(file_text(layout.drv() / "zelto7m.px_.bak"), "<zelto></zelto>");
+    EXPECT_EQ(read_file(layout.drv() / "zelto7m.px_"), created);
+    EXPECT_EQ(read_file(layout.drv() / "zelto7m.px_.bak"), "<zelto></zelto>");
 
     Program_Run nowhere =
         vxplot("--driver-folder '" + (layout.root() / "gone").string() + "' definitions init");
@@ -158,7 +151,7 @@ TEST(VxplotDefinitions, CheckSaysWhatIsMissingWhere) {
     EXPECT_EQ(valid.status, 0);
     EXPECT_EQ(valid.out + valid.err, "");
 
-    std::string text = file_text(good);
+    std::string text = read_file(good);
     std::size_t paper12 = text.find("<paper12>", text.find("<dpi720>"));
     text.erase(text.find("<vacuum>", paper12), 18);
     text.erase(text.find("<gap>0</gap>", text.find("<paper03>")), 12);
