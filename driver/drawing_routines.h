@@ -15,5 +15,5 @@ struct Raster_Drawing_Routines {
     void (*clear_page)();           ///< action 114
 };
 
-/// The routines of this driver.
+/// The routines of this driver (draw/raster_draw.cpp).
 extern const Raster_Drawing_Routines raster_drawing_routines;

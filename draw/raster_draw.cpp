@@ -1,0 +1,252 @@
+// The device's drawing actions: dots, dot blocks above 400 dpi, bitonal, 8-bit and 32-bit images,
+// and clear page. Each writes into the page image; device point (x, y) lands in column x and page
+// row m_page_max_y - y. Every action first makes its device the print engine's output target, and
+// (clear page excepted) releases the page image and returns when the plot was cancelled.
+#include "driver/drawing_routines.h"
+#include "driver/raster_driver.h"
+#include "host/vx_render.h"
+#include "resources/resource_library.h"
+
+#include <algorithm>
+#include <new>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+const char* const revision = "$Workfile: rasterdraw $ $Revision: 33 $";
+
+RASTER_Driver& device_of(VX_Renderer_Data* owner) {
+    return *static_cast<RASTER_Driver*>(owner);
+}
+
+[[noreturn]] void fail(const char* routine, Raster_Message detail) {
+    raster_throw_severe(raster_msg_device_init, routine, raster_message_text(detail), revision);
+}
+
+// The prologue: false when the plot was cancelled (the page image is then released).
+bool prologue(RASTER_Driver& d) {
+    d.set_output_driver(&d);
+    if (!d.is_plot_cancelled())
+        return true;
+    d.m_raster.release();
+    return false;
+}
+
+// The page image value of a dot colour (0xAARRGGBB) in the device's colour system.
+std::uint32_t dot_value(const RASTER_Driver& d, std::uint32_t color, const char* routine) {
+    switch (d.m_color_system) {
+    case 0:
+        return color & 0xFF;
+    case 1: {
+        std::uint32_t c0 = color & 0xFF, c1 = (color >> 8) & 0xFF, c2 = (color >> 16) & 0xFF;
+        std::uint32_t c3 = color >> 24;
+        if (c0 == 0 && c1 == 0 && c2 == 0)
+            c0 = c1 = c2 = 255; // the page image stores black as white...
+        else if (c0 == 255 && c1 == 255 && c2 == 255)
+            c0 = c1 = c2 = 0; // ...and white as black
+        return c2 | c1 << 8 | c0 << 16 | c3 << 24;
+    }
+    case 2: {
+        bool black = (color & 0xFFFFFF) == 0;
+        return (d.m_background_color & 0xFFFFFF) != 0 ? black : !black;
+    }
+    default:
+        fail(routine, raster_msg_color_system);
+    }
+}
+
+void put(RASTER_Driver& d, int x, int row, std::uint32_t value) {
+    switch (d.m_color_system) {
+    case 0:
+        d.m_raster.put_index(x, row, std::uint8_t(value));
+        break;
+    case 1:
+        d.m_raster.put_colour(x, row, value);
+        break;
+    default:
+        d.m_raster.put_bit(x, row, value);
+        break;
+    }
+}
+
+// Writes a dot's cell unless the clip region leaves it out (x, row in page coordinates).
+void put_cell(RASTER_Driver& d, const VX_Rendition& r, int x, int row, std::int32_t z,
+              std::uint32_t value) {
+    if (r.clip_region &&
+        !point_inside(*r.clip_region, float(x), float(d.m_page_max_y - row), float(z)))
+        return;
+    put(d, x, row, value);
+}
+
+void raster_plotter_draw_dci_dot(VX_Renderer_Data* owner, const VX_Rendition& r,
+                                 const VX_DCI_Point& p, const std::uint32_t* color) {
+    RASTER_Driver& d = device_of(owner);
+    if (!prologue(d))
+        return;
+    if (p.y < 0 || p.y > d.m_page_max_y || p.x < 0 || p.x > d.m_page_max_x)
+        return;
+    if (r.clip_region && !point_inside(*r.clip_region, float(p.x), float(p.y), float(p.z)))
+        return;
+    put(d, p.x, d.m_page_max_y - p.y,
+        dot_value(d, color ? *color : r.color, "raster_plotter_draw_dci_dot"));
+}
+
+// Above 600 dpi a 4 x 4 block over device points x - 1 .. x + 2, y - 1 .. y + 2; from 401 to
+// 600 dpi a 2 x 2 block over x .. x + 1, y .. y + 1. Blocks are clamped into the page.
+void raster_plotter_draw_over400dpi_dci_dot(VX_Renderer_Data* owner, const VX_Rendition& r,
+                                            const VX_DCI_Point& p, const std::uint32_t* color) {
+    RASTER_Driver& d = device_of(owner);
+    if (!prologue(d))
+        return;
+    const std::uint32_t value =
+        dot_value(d, color ? *color : r.color, "raster_plotter_draw_over400dpi_dci_dot");
+    const int max_x = d.m_page_max_x, max_y = d.m_page_max_y;
+    int size, x0, r0;
+    if (d.m_job.m_dpi > 600) {
+        size = 4;
+        x0 = p.x > max_x - 3 ? max_x - 3 : p.x > 0 ? p.x - 1 : p.x;
+        r0 = std::min(std::max(max_y - p.y - 2, 0), max_y - 3);
+    } else {
+        size = 2;
+        x0 = std::min(p.x, max_x - 1);
+        r0 = std::min(std::max(max_y - p.y - 1, 0), max_y - 1);
+    }
+    for (int j = 0; j < size; ++j)
+        for (int i = 0; i < size; ++i)
+            put_cell(d, r, x0 + i, r0 + j, p.z, value);
+}
+
+// The image rectangle: false when the first corner lies outside the page.
+struct Image_Rect {
+    int x0, r0, width, height;
+};
+bool image_rect(const RASTER_Driver& d, const VX_DCI_Point& first, const VX_DCI_Point& second,
+                Image_Rect& rect) {
+    if (first.x < 0 || first.x > d.m_page_max_x || first.y < 0 || first.y > d.m_page_max_y)
+        return false;
+    int x0 = std::min(first.x, second.x), x1 = std::max(first.x, second.x);
+    int ra = d.m_page_max_y - first.y, rb = d.m_page_max_y - second.y;
+    int r0 = std::min(ra, rb), r1 = std::max(ra, rb);
+    rect = {x0, r0, x1 - x0 + 1, r1 - r0 + 1};
+    return true;
+}
+
+void raster_plotter_draw_bitonal_image(VX_Renderer_Data* owner, const VX_Rendition& r,
+                                       const VX_DCI_Point& first, const VX_DCI_Point& second,
+                                       std::int32_t stride, const std::uint8_t* data,
+                                       const std::int32_t* format) {
+    RASTER_Driver& d = device_of(owner);
+    if (!prologue(d))
+        return;
+    if (!format || *format != d.device_options().bitonal_format) {
+        VD_Standard_Draw_DCI_Bitonal_Image(owner, r, first, second, stride, data, format);
+        return;
+    }
+    Image_Rect rect;
+    if (!image_rect(d, first, second, rect))
+        return;
+    for (int i = 0; i < rect.height; ++i)
+        d.m_raster.put_row(rect.r0 + i, rect.x0, rect.width, data + std::size_t(i) * stride);
+}
+
+void raster_plotter_draw_index8_image(VX_Renderer_Data* owner, const VX_Rendition&,
+                                      const VX_DCI_Point& first, const VX_DCI_Point& second,
+                                      std::int32_t stride, const std::uint8_t* data) {
+    const char* routine = "raster_plotter_draw_index8_image";
+    RASTER_Driver& d = device_of(owner);
+    if (!prologue(d))
+        return;
+    Image_Rect rect;
+    if (!image_rect(d, first, second, rect))
+        return;
+    std::vector<std::uint8_t> row;
+    if (d.m_conversion.m_change_color) {
+        try {
+            row.resize(std::size_t(rect.width));
+        } catch (const std::bad_alloc&) {
+            fail(routine, raster_msg_memory);
+        }
+    }
+    for (int i = 0; i < rect.height; ++i) {
+        const std::uint8_t* source = data + std::size_t(i) * stride;
+        if (d.m_conversion.m_change_color) {
+            std::transform(source, source + rect.width, row.begin(),
+                           [&](std::uint8_t p) { return d.m_conversion.convert_index8(p); });
+            source = row.data();
+        }
+        d.m_raster.put_index_run(rect.x0, rect.r0 + i, rect.width, source);
+    }
+}
+
+void raster_plotter_draw_rgb32_image(VX_Renderer_Data* owner, const VX_Rendition&,
+                                     const VX_DCI_Point& first, const VX_DCI_Point& second,
+                                     std::int32_t stride, const std::uint8_t* data) {
+    const char* routine = "raster_plotter_draw_rgb32_image";
+    RASTER_Driver& d = device_of(owner);
+    if (!prologue(d))
+        return;
+    Image_Rect rect;
+    if (!image_rect(d, first, second, rect))
+        return;
+    const std::size_t n = stride >= 1 ? std::size_t(stride) / 4 : std::size_t(rect.width);
+    std::vector<std::uint32_t> row;
+    try {
+        // NOTE: 2^30 pixels or more in a row count as a failed allocation.
+        if (n >= 0x40000000u)
+            throw std::bad_alloc();
+        row.resize(n);
+    } catch (const std::bad_alloc&) {
+        fail(routine, raster_msg_memory);
+    }
+    for (int i = 0; i < rect.height; ++i) {
+        const std::uint8_t* source = data + std::size_t(i) * n * 4;
+        for (std::size_t k = 0; k < n; ++k, source += 4) {
+            std::uint8_t pixel[4] = {source[2], source[1], source[0], source[3]};
+            if (pixel[0] == 0 && pixel[1] == 0 && pixel[2] == 0)
+                pixel[0] = pixel[1] = pixel[2] = 255;
+            else if (pixel[0] == 255 && pixel[1] == 255 && pixel[2] == 255)
+                pixel[0] = pixel[1] = pixel[2] = 0;
+            d.m_conversion.convert_rgb32(pixel);
+            row[k] = std::uint32_t(pixel[0]) | std::uint32_t(pixel[1]) << 8 |
+                     std::uint32_t(pixel[2]) << 16 | std::uint32_t(pixel[3]) << 24;
+        }
+        d.m_raster.put_colour_run(rect.x0, rect.r0 + i, int(n), row.data());
+    }
+}
+
+// Action 114: every pixel back to blank paper; nothing without a page image.
+void raster_plotter_clear_drawing_buffer(VX_Renderer_Data* owner) {
+    RASTER_Driver& d = device_of(owner);
+    d.set_output_driver(&d);
+    if (d.m_color_system < 0 || d.m_color_system > 2)
+        fail("raster_plotter_clear_drawing_buffer", raster_msg_color_system);
+    d.m_raster.clear();
+}
+
+template <class Routine>
+void (*generic(Routine routine))() {
+    return reinterpret_cast<void (*)()>(routine);
+}
+
+// The renderer calls each routine through the action's own signature.
+static_assert(std::is_same_v<decltype(&raster_plotter_draw_dci_dot), VX_Dot_Action>);
+static_assert(std::is_same_v<decltype(&raster_plotter_draw_rgb32_image), VX_Image_Action>);
+static_assert(std::is_same_v<decltype(&raster_plotter_draw_bitonal_image), VX_Bitonal_Action>);
+static_assert(std::is_same_v<decltype(&raster_plotter_clear_drawing_buffer), VX_Clear_Action>);
+
+} // namespace
+
+// Triangles and shared images come with the host's standard fill and image routines; until then
+// they are not installed.
+const Raster_Drawing_Routines raster_drawing_routines = {
+    generic(&raster_plotter_draw_dci_dot),
+    generic(&raster_plotter_draw_over400dpi_dci_dot),
+    nullptr,
+    nullptr,
+    nullptr,
+    generic(&raster_plotter_draw_rgb32_image),
+    generic(&raster_plotter_draw_index8_image),
+    generic(&raster_plotter_draw_bitonal_image),
+    generic(&raster_plotter_clear_drawing_buffer),
+};

@@ -1,0 +1,204 @@
+#include "driver/drawing_routines.h"
+#include "driver/raster_driver.h"
+#include "host/vx_render.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A device with a page image of (max_x + 1) x (max_y + 1) pixels, driven through its routines.
+struct Draw_Fixture : ::testing::Test {
+    RASTER_Driver* d = new RASTER_Driver;
+    ~Draw_Fixture() override { d->release_reference(); }
+
+    void page(int system, int dpi, int max_x, int max_y, std::uint32_t background = 0xFFFFFFFF) {
+        d->m_color_system = system;
+        d->m_job.m_dpi = dpi;
+        d->m_page_max_x = max_x;
+        d->m_page_max_y = max_y;
+        d->m_background_color = background;
+        d->device_options().bitonal_format = (background & 0xFFFFFF) ? 3 : 1;
+        if (system == 0)
+            d->m_raster.create_palette_image(max_x + 1, max_y + 1, {});
+        else
+            d->m_raster.create(max_x + 1, max_y + 1, system == 1 ? 3 : 0, 3);
+    }
+    void dot(int x, int y, std::uint32_t color, const VX_Rendition& r = {}) {
+        auto routine =
+            d->m_job.m_dpi <= 400 ? raster_drawing_routines.dot : raster_drawing_routines.dot_block;
+        reinterpret_cast<VX_Dot_Action>(routine)(d, r, {x, y, 0}, &color);
+    }
+    std::uint32_t at(int x, int row) const { return d->m_raster.image()->get(x, row); }
+    // The page cells that are not zero, as (column, row).
+    std::vector<std::pair<int, int>> drawn() const {
+        std::vector<std::pair<int, int>> cells;
+        for (int row = 0; row <= d->m_page_max_y; ++row)
+            for (int x = 0; x <= d->m_page_max_x; ++x)
+                if (at(x, row))
+                    cells.emplace_back(x, row);
+        return cells;
+    }
+};
+
+using Cells = std::vector<std::pair<int, int>>;
+
+TEST_F(Draw_Fixture, DotsLandOnTheFlippedRowOrAreDropped) {
+    struct Case {
+        int x, y;
+        Cells cells;
+    };
+    const Case cases[] = {
+        {0, 0, {{0, 9}}}, {19, 9, {{19, 0}}}, {5, 3, {{5, 6}}},
+        {20, 0, {}},      {-1, 0, {}},        {0, 10, {}},
+    };
+    for (const auto& c : cases) {
+        page(0, 360, 19, 9);
+        dot(c.x, c.y, 7);
+        EXPECT_EQ(drawn(), c.cells) << c.x << ", " << c.y;
+    }
+}
+
+TEST_F(Draw_Fixture, DotBlocksAbove400Dpi) {
+    auto block = [](int x0, int r0, int size) {
+        Cells cells;
+        for (int r = r0; r < r0 + size; ++r)
+            for (int x = x0; x < x0 + size; ++x)
+                cells.emplace_back(x, r);
+        return cells;
+    };
+    struct Case {
+        int dpi, x, y;
+        Cells cells;
+    };
+    const Case cases[] = {
+        {720, 0, 0, block(0, 6, 4)},   // the last four rows, columns 0 to 3
+        {720, 5, 5, block(4, 2, 4)},   // device points 4..7 both ways
+        {720, 19, 9, block(16, 0, 4)}, // clamped into the page
+        {720, 30, -5, block(16, 6, 4)}, {500, 0, 0, block(0, 8, 2)},
+        {500, 19, 9, block(18, 0, 2)},  {400, 5, 5, {{5, 4}}}, // 400 dpi keeps the single-pixel dot
+    };
+    for (const auto& c : cases) {
+        page(0, c.dpi, 19, 9);
+        dot(c.x, c.y, 7);
+        EXPECT_EQ(drawn(), c.cells) << c.dpi << " dpi at " << c.x << ", " << c.y;
+    }
+}
+
+TEST_F(Draw_Fixture, DotColoursByColourSystem) {
+    struct Case {
+        int system;
+        std::uint32_t background, color, stored;
+    };
+    const Case cases[] = {
+        {1, 0xFFFFFFFF, 0x00FFFFFF, 0x00000000u}, // white is stored as black
+        {1, 0xFFFFFFFF, 0x7F000000, 0x7FFFFFFFu}, // black as white, the fourth byte kept
+        {1, 0xFFFFFFFF, 0x00102030, 0x00302010u}, // bytes 30 20 10 00 stored as 10 20 30 00
+        {0, 0xFFFFFFFF, 0x12345678, 0x78u},       // the palette index
+        {2, 0xFFFFFFFF, 0x00000000, 1u},          // white background: only black prints
+        {2, 0xFFFFFFFF, 0x00FF0000, 0u},
+        {2, 0xFF000000, 0x00FF0000, 1u}, // black background: every other colour
+        {2, 0xFF000000, 0x00000000, 0u},
+    };
+    for (const auto& c : cases) {
+        page(c.system, 360, 3, 3, c.background);
+        dot(1, 1, c.color);
+        EXPECT_EQ(at(1, 2), c.stored) << "system " << c.system << " colour " << std::hex << c.color;
+    }
+}
+
+TEST_F(Draw_Fixture, ClipRegionsLeaveCellsOut) {
+    VX_Rendition clipped;
+    clipped.clip_region = vx_make<VX_Contour_Set_Data>();
+    clipped.clip_region->contours = {{{-0.5f, -0.5f, 0},
+                                      {5.5f, -0.5f, 0},
+                                      {5.5f, 1.5f, 0},
+                                      {-0.5f, 1.5f, 0}}}; // device x 0..5, y 0..1
+    page(0, 360, 19, 9);
+    dot(3, 1, 7, clipped);
+    dot(3, 2, 7, clipped);
+    EXPECT_EQ(drawn(), (Cells{{3, 8}}));
+    page(0, 720, 19, 9);
+    dot(0, 0, 7, clipped);
+    EXPECT_EQ(drawn(), (Cells{{0, 8}, {1, 8}, {2, 8}, {3, 8}, {0, 9}, {1, 9}, {2, 9}, {3, 9}}))
+        << "only the block's rows inside the region (device y 0 and 1)";
+}
+
+TEST_F(Draw_Fixture, ImagesStartAtTheFirstCorner) {
+    page(0, 360, 9, 9);
+    const std::uint8_t data[] = {1, 2, 3, 4, 5, 6};
+    auto image = reinterpret_cast<VX_Image_Action>(raster_drawing_routines.index8_image);
+    image(d, {}, {8, 9, 0}, {10, 8, 0}, 3, data); // the second corner lies outside
+    EXPECT_EQ(drawn(), (Cells{{8, 0}, {9, 0}, {8, 1}, {9, 1}}));
+    EXPECT_EQ(at(8, 0), 1u) << "the first source row is the top row";
+    EXPECT_EQ(at(9, 1), 5u);
+    page(0, 360, 9, 9);
+    image(d, {}, {10, 9, 0}, {8, 8, 0}, 3, data);
+    EXPECT_TRUE(drawn().empty()) << "a first corner outside the page drops the image";
+}
+
+TEST_F(Draw_Fixture, EightBitImagesConvertToBlack) {
+    page(0, 360, 3, 0);
+    d->m_conversion.m_change_color = 1;
+    d->m_conversion.m_draw_to_black = 1;
+    d->m_conversion.m_black_index = 9;
+    const std::uint8_t data[] = {0, 5, 200, 0};
+    reinterpret_cast<VX_Image_Action>(raster_drawing_routines.index8_image)(d, {}, {0, 0, 0},
+                                                                            {3, 0, 0}, 4, data);
+    EXPECT_EQ(std::vector<std::uint32_t>({at(0, 0), at(1, 0), at(2, 0), at(3, 0)}),
+              std::vector<std::uint32_t>({0, 9, 9, 0}));
+}
+
+TEST_F(Draw_Fixture, ThirtyTwoBitImagesSwapRedAndBlue) {
+    page(1, 360, 3, 1);
+    const std::uint8_t data[] = {0x10, 0x20, 0x30, 0x40, 255, 255, 255, 0,  0,  0, 0,
+                                 0,    9,    9,    9,    9,   1,   2,   3,  4,  5, 6,
+                                 7,    8,    9,    10,   11,  12,  13,  14, 15, 16};
+    reinterpret_cast<VX_Image_Action>(raster_drawing_routines.rgb32_image)(d, {}, {0, 1, 0},
+                                                                           {3, 0, 0}, 16, data);
+    EXPECT_EQ(at(0, 0), 0x40102030u) << "bytes 30 20 10 40";
+    EXPECT_EQ(at(1, 0), 0u) << "white";
+    EXPECT_EQ(at(2, 0), 0x00FFFFFFu) << "black";
+    EXPECT_EQ(at(0, 1), 0x04010203u);
+}
+
+TEST_F(Draw_Fixture, BitonalImagesOfTheOtherFormatAreInverted) {
+    page(2, 360, 7, 1); // white background: format 3
+    const std::uint8_t data[] = {0xF0, 0x0F};
+    auto bitonal = reinterpret_cast<VX_Bitonal_Action>(raster_drawing_routines.bitonal_image);
+    std::int32_t same = 3, other = 1;
+    bitonal(d, {}, {0, 1, 0}, {7, 0, 0}, 1, data, &same);
+    EXPECT_EQ(at(0, 0), 1u);
+    EXPECT_EQ(at(4, 0), 0u);
+    EXPECT_EQ(at(4, 1), 1u);
+    d->actions().set(vx_action_bitonal_image, {d, raster_drawing_routines.bitonal_image, 0, true});
+    bitonal(d, {}, {0, 1, 0}, {7, 0, 0}, 1, data, &other);
+    EXPECT_EQ(at(0, 0), 0u) << "drawn again through the standard routine, inverted";
+    EXPECT_EQ(at(4, 0), 1u);
+}
+
+TEST_F(Draw_Fixture, CancelledPlotsAndClearing) {
+    page(1, 360, 3, 3);
+    auto clear = reinterpret_cast<VX_Clear_Action>(raster_drawing_routines.clear_page);
+    dot(1, 1, 0x123456);
+    clear(d);
+    EXPECT_TRUE(drawn().empty());
+    d->m_plot_monitor = vx_make<VX_Plot_Monitor>();
+    d->m_plot_monitor->cancel();
+    dot(1, 1, 0x123456);
+    EXPECT_EQ(d->m_raster.image(), nullptr) << "a cancelled plot releases the page image";
+    clear(d); // no page image: nothing happens
+    d->m_color_system = 5;
+    EXPECT_THROW(clear(d), VX_Severe_Error);
+    d->m_plot_monitor.reset();
+    page(1, 360, 3, 3);
+    d->m_color_system = 5;
+    try {
+        dot(1, 1, 0);
+        ADD_FAILURE() << "no error for colour system 5";
+    } catch (const VX_Exception& e) {
+        EXPECT_EQ(e.message_id(), 102);
+        EXPECT_EQ(e.routine(), "raster_plotter_draw_dci_dot");
+    }
+}
+
+} // namespace
