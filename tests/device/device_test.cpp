@@ -88,6 +88,23 @@ TEST_F(Device_Fixture, PageGeometryFromThePrintableArea) {
     }
 }
 
+TEST_F(Device_Fixture, TheDotRoutineFollowsTheResolution) {
+    auto dot_routine_at = [&](double dpi) {
+        select(L"P0", L"A4_Roll_Paper_Portrait", {0, 0, 200, 100}, add_setting(dpi, 4, 1));
+        bind();
+        device->establish_configuration();
+        VX_Action dot = device->actions().get(vx_action_dot);
+        EXPECT_TRUE(dot.enabled);
+        EXPECT_EQ(dot.owner, device.device);
+        return dot.routine;
+    };
+    auto single = dot_routine_at(360);
+    EXPECT_EQ(dot_routine_at(400), single);
+    auto block = dot_routine_at(401);
+    EXPECT_NE(block, single);
+    EXPECT_EQ(dot_routine_at(720), block);
+}
+
 TEST_F(Device_Fixture, ConfigurationNeedsTheSizeAndTheSetting) {
     bind();
     select(L"P0", L"Tabloid", {0, 0, 200, 100}, 0);
