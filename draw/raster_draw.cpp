@@ -132,6 +132,19 @@ bool image_rect(const RASTER_Driver& d, const VX_DCI_Point& first, const VX_DCI_
     return true;
 }
 
+// A row buffer of n elements; "INTERNAL ERROR - Memory allocation" when it cannot be had.
+// NOTE: 2^30 elements or more count as a failed allocation.
+template <class T>
+std::vector<T> row_buffer(std::size_t n, const char* routine) {
+    try {
+        if (n >= 0x40000000u)
+            throw std::bad_alloc();
+        return std::vector<T>(n);
+    } catch (const std::bad_alloc&) {
+        fail(routine, raster_msg_memory);
+    }
+}
+
 void raster_plotter_draw_bitonal_image(VX_Renderer_Data* owner, const VX_Rendition& r,
                                        const VX_DCI_Point& first, const VX_DCI_Point& second,
                                        std::int32_t stride, const std::uint8_t* data,
@@ -153,21 +166,13 @@ void raster_plotter_draw_bitonal_image(VX_Renderer_Data* owner, const VX_Renditi
 void raster_plotter_draw_index8_image(VX_Renderer_Data* owner, const VX_Rendition&,
                                       const VX_DCI_Point& first, const VX_DCI_Point& second,
                                       std::int32_t stride, const std::uint8_t* data) {
-    const char* routine = "raster_plotter_draw_index8_image";
     RASTER_Driver& d = device_of(owner);
-    if (!prologue(d))
-        return;
     Image_Rect rect;
-    if (!image_rect(d, first, second, rect))
+    if (!prologue(d) || !image_rect(d, first, second, rect))
         return;
     std::vector<std::uint8_t> row;
-    if (d.m_conversion.m_change_color) {
-        try {
-            row.resize(std::size_t(rect.width));
-        } catch (const std::bad_alloc&) {
-            fail(routine, raster_msg_memory);
-        }
-    }
+    if (d.m_conversion.m_change_color)
+        row = row_buffer<std::uint8_t>(std::size_t(rect.width), "raster_plotter_draw_index8_image");
     for (int i = 0; i < rect.height; ++i) {
         const std::uint8_t* source = data + std::size_t(i) * stride;
         if (d.m_conversion.m_change_color) {
@@ -182,23 +187,13 @@ void raster_plotter_draw_index8_image(VX_Renderer_Data* owner, const VX_Renditio
 void raster_plotter_draw_rgb32_image(VX_Renderer_Data* owner, const VX_Rendition&,
                                      const VX_DCI_Point& first, const VX_DCI_Point& second,
                                      std::int32_t stride, const std::uint8_t* data) {
-    const char* routine = "raster_plotter_draw_rgb32_image";
     RASTER_Driver& d = device_of(owner);
-    if (!prologue(d))
-        return;
     Image_Rect rect;
-    if (!image_rect(d, first, second, rect))
+    if (!prologue(d) || !image_rect(d, first, second, rect))
         return;
     const std::size_t n = stride >= 1 ? std::size_t(stride) / 4 : std::size_t(rect.width);
-    std::vector<std::uint32_t> row;
-    try {
-        // NOTE: 2^30 pixels or more in a row count as a failed allocation.
-        if (n >= 0x40000000u)
-            throw std::bad_alloc();
-        row.resize(n);
-    } catch (const std::bad_alloc&) {
-        fail(routine, raster_msg_memory);
-    }
+    std::vector<std::uint32_t> row =
+        row_buffer<std::uint32_t>(n, "raster_plotter_draw_rgb32_image");
     for (int i = 0; i < rect.height; ++i) {
         const std::uint8_t* source = data + std::size_t(i) * n * 4;
         for (std::size_t k = 0; k < n; ++k, source += 4) {
