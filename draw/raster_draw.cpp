@@ -2,6 +2,8 @@
 // and clear page. Each writes into the page image; device point (x, y) lands in column x and page
 // row m_page_max_y - y. Every action first makes its device the print engine's output target, and
 // (clear page excepted) releases the page image and returns when the plot was cancelled.
+#include "raster_draw.h"
+
 #include "driver/drawing_routines.h"
 #include "driver/raster_driver.h"
 #include "host/vx_render.h"
@@ -92,8 +94,22 @@ void raster_plotter_draw_dci_dot(VX_Renderer_Data* owner, const VX_Rendition& r,
         dot_value(d, color ? *color : r.color, "raster_plotter_draw_dci_dot"));
 }
 
-// Above 600 dpi a 4 x 4 block over device points x - 1 .. x + 2, y - 1 .. y + 2; from 401 to
-// 600 dpi a 2 x 2 block over x .. x + 1, y .. y + 1. Blocks are clamped into the page.
+// Above 600 dpi a dot is a 4 x 4 block over device points x - 1 .. x + 2, y - 1 .. y + 2; from
+// 401 to 600 dpi a 2 x 2 block over x .. x + 1, y .. y + 1. Blocks are clamped into the page.
+struct Dot_Block {
+    int size, column, row; ///< first column and page row
+};
+Dot_Block dot_block(const RASTER_Driver& d, int x, int y) {
+    const int max_x = d.m_page_max_x, max_y = d.m_page_max_y;
+    if (d.m_job.m_dpi > 600)
+        return {4,
+                x > max_x - 3 ? max_x - 3
+                : x > 0       ? x - 1
+                              : x,
+                std::min(std::max(max_y - y - 2, 0), max_y - 3)};
+    return {2, std::min(x, max_x - 1), std::min(std::max(max_y - y - 1, 0), max_y - 1)};
+}
+
 void raster_plotter_draw_over400dpi_dci_dot(VX_Renderer_Data* owner, const VX_Rendition& r,
                                             const VX_DCI_Point& p, const std::uint32_t* color) {
     RASTER_Driver& d = device_of(owner);
@@ -101,20 +117,48 @@ void raster_plotter_draw_over400dpi_dci_dot(VX_Renderer_Data* owner, const VX_Re
         return;
     const std::uint32_t value =
         dot_value(d, color ? *color : r.color, "raster_plotter_draw_over400dpi_dci_dot");
-    const int max_x = d.m_page_max_x, max_y = d.m_page_max_y;
-    int size, x0, r0;
-    if (d.m_job.m_dpi > 600) {
-        size = 4;
-        x0 = p.x > max_x - 3 ? max_x - 3 : p.x > 0 ? p.x - 1 : p.x;
-        r0 = std::min(std::max(max_y - p.y - 2, 0), max_y - 3);
-    } else {
-        size = 2;
-        x0 = std::min(p.x, max_x - 1);
-        r0 = std::min(std::max(max_y - p.y - 1, 0), max_y - 1);
+    Dot_Block block = dot_block(d, p.x, p.y);
+    for (int j = 0; j < block.size; ++j)
+        for (int i = 0; i < block.size; ++i)
+            put_cell(d, r, block.column + i, block.row + j, p.z, value);
+}
+
+// The span path of the host's fills: the same cells the dot action would write for each point of
+// the span (without a clip region, which the host leaves to the dots), written directly. Above
+// 400 dpi the blocks of neighbouring points overlap into one rectangle.
+void raster_plotter_draw_span(VX_Renderer_Data* owner, const VX_Rendition& r, std::int32_t x0,
+                              std::int32_t x1, std::int32_t y) {
+    RASTER_Driver& d = device_of(owner);
+    if (!prologue(d) || x0 > x1)
+        return;
+    if (d.m_job.m_dpi <= 400) {
+        if (y < 0 || y > d.m_page_max_y)
+            return;
+        const std::uint32_t value = dot_value(d, r.color, "raster_plotter_draw_dci_dot");
+        for (int x = std::max(x0, 0); x <= std::min(x1, d.m_page_max_x); ++x)
+            put(d, x, d.m_page_max_y - y, value);
+        return;
     }
-    for (int j = 0; j < size; ++j)
-        for (int i = 0; i < size; ++i)
-            put_cell(d, r, x0 + i, r0 + j, p.z, value);
+    const std::uint32_t value = dot_value(d, r.color, "raster_plotter_draw_over400dpi_dci_dot");
+    Dot_Block first = dot_block(d, x0, y), last = dot_block(d, x1, y);
+    for (int j = 0; j < first.size; ++j)
+        for (int x = first.column; x < last.column + last.size; ++x)
+            put(d, x, first.row + j, value);
+}
+
+void raster_plotter_draw_triangles(VX_Renderer_Data* owner, const VX_Rendition& r,
+                                   std::int32_t count, const VX_DCI_Point* points) {
+    RASTER_Driver& d = device_of(owner);
+    if (!prologue(d))
+        return;
+    if (r.clip_region || r.fill_code == 64) {
+        VD_Standard_Draw_DCI_Polytriangle(owner, r, count, points);
+        return;
+    }
+    for (std::int32_t t = 0; t + 2 < count; ++t) {
+        Triangle_Fill fill = triangle_fill(points + t, r.weight, d.m_job.m_dpi);
+        VD_Fill_2DI_Polygon(owner, r, 3, points + t, 1, fill.width, fill.horizontal, false);
+    }
 }
 
 // The image rectangle: false when the first corner lies outside the page.
@@ -229,19 +273,29 @@ static_assert(std::is_same_v<decltype(&raster_plotter_draw_dci_dot), VX_Dot_Acti
 static_assert(std::is_same_v<decltype(&raster_plotter_draw_rgb32_image), VX_Image_Action>);
 static_assert(std::is_same_v<decltype(&raster_plotter_draw_bitonal_image), VX_Bitonal_Action>);
 static_assert(std::is_same_v<decltype(&raster_plotter_clear_drawing_buffer), VX_Clear_Action>);
+static_assert(std::is_same_v<decltype(&raster_plotter_draw_triangles), VX_Polytriangle_Action>);
+static_assert(std::is_same_v<decltype(&raster_plotter_draw_span), VX_Span_Action>);
 
 } // namespace
 
-// Triangles and shared images come with the host's standard fill and image routines; until then
-// they are not installed.
+Triangle_Fill triangle_fill(const VX_DCI_Point* t, float weight, std::int32_t dpi) {
+    std::int32_t w = std::max({t[0].x, t[1].x, t[2].x}) - std::min({t[0].x, t[1].x, t[2].x});
+    std::int32_t h = std::max({t[0].y, t[1].y, t[2].y}) - std::min({t[0].y, t[1].y, t[2].y});
+    double f = weight > 0 ? double(weight) : 1.0;
+    auto width = std::int32_t(double(dpi) * double(0.1f) * f);
+    return {width < 1 ? 1 : width, w > h};
+}
+
+// Shared images come with the host's image sources; until then they are not installed.
 const Raster_Drawing_Routines raster_drawing_routines = {
     generic(&raster_plotter_draw_dci_dot),
     generic(&raster_plotter_draw_over400dpi_dci_dot),
-    nullptr,
+    generic(&raster_plotter_draw_triangles),
     nullptr,
     nullptr,
     generic(&raster_plotter_draw_rgb32_image),
     generic(&raster_plotter_draw_index8_image),
     generic(&raster_plotter_draw_bitonal_image),
     generic(&raster_plotter_clear_drawing_buffer),
+    generic(&raster_plotter_draw_span),
 };

@@ -13,6 +13,7 @@ struct Raster_Drawing_Routines {
     void (*index8_image)();         ///< action 101, 8-bit palette system
     void (*bitonal_image)();        ///< action 105, bitonal system
     void (*clear_page)();           ///< action 114
+    void (*span)();                 ///< the host's span path for fills (vx_action_span)
 };
 
 /// The routines of this driver (draw/raster_draw.cpp).

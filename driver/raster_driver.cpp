@@ -44,6 +44,7 @@ RASTER_Driver::RASTER_Driver() : m_palette(vx_make<VX_Palette>()) {
     install(vx_action_shared_image_real, r.shared_image_real);
     install(vx_action_shared_image_integer, r.shared_image_integer);
     install(vx_action_clear_drawing_buffer, r.clear_page);
+    install(vx_action_span, r.span);
 }
 
 RASTER_Driver::~RASTER_Driver() {

@@ -52,6 +52,8 @@ enum VX_Action_Number : int {
     vx_action_index8_image = 101,
     vx_action_bitonal_image = 105,
     vx_action_clear_drawing_buffer = 114,
+    /// Optional: a span path for the renderer's fills (VX_Span_Action).
+    vx_action_span = 120,
 };
 
 class VX_Renderer_Data;

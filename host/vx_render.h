@@ -45,6 +45,30 @@ using VX_Bitonal_Action = void (*)(VX_Renderer_Data* device, const VX_Rendition&
                                    std::int32_t stride, const std::uint8_t* data,
                                    const std::int32_t* format);
 using VX_Clear_Action = void (*)(VX_Renderer_Data* device);
+using VX_Polytriangle_Action = void (*)(VX_Renderer_Data* device, const VX_Rendition& rendition,
+                                        std::int32_t count, const VX_DCI_Point* points);
+/// A horizontal run of device points (x0 to x1 inclusive, row y) in the rendition's colour: the
+/// span path a device may offer the renderer's fills (action vx_action_span). Fills write the
+/// same pixels through it as through the device's dot action, without a call per pixel.
+using VX_Span_Action = void (*)(VX_Renderer_Data* device, const VX_Rendition& rendition,
+                                std::int32_t x0, std::int32_t x1, std::int32_t y);
+
+/// Fills a convex polygon (here a triangle) in the rendition's colour: every device point inside
+/// it or on its edges. The fill runs in strokes of `width` rows (`horizontal`) or columns across
+/// the polygon; each stroke's points are computed exactly, so the points filled do not depend on
+/// the stroke width or direction. Points go through the device's span action when it has one and
+/// the rendition has no clip region, else through its dot action (which clips). `mode` 1 and
+/// `outline` false are the only ones offered.
+VX_API void VD_Fill_2DI_Polygon(VX_Renderer_Data* device, const VX_Rendition& rendition,
+                                std::int32_t count, const VX_DCI_Point* points, std::int32_t mode,
+                                std::int32_t width, bool horizontal, bool outline);
+
+/// The standard triangle routine: the points form a strip (triangle t is points t, t + 1,
+/// t + 2), each triangle filled with VD_Fill_2DI_Polygon (through the dot action when the
+/// rendition has a clip region, so the region applies).
+VX_API void VD_Standard_Draw_DCI_Polytriangle(VX_Renderer_Data* device,
+                                              const VX_Rendition& rendition, std::int32_t count,
+                                              const VX_DCI_Point* points);
 
 /// The standard bitonal image routine: converts the bits to the renderer's current bitonal format
 /// (1 and 3 are each other's inverse) and draws them with the device's bitonal action.

@@ -1,5 +1,8 @@
 #include "host/vx_render.h"
 
+#include <algorithm>
+#include <limits>
+
 VX_Contour_Set_Data::~VX_Contour_Set_Data() = default;
 
 bool point_inside(const VX_Contour_Set_Data& region, float x, float y, float) {
@@ -31,4 +34,98 @@ void VD_Standard_Draw_DCI_Bitonal_Image(VX_Renderer_Data* device, const VX_Rendi
             byte = std::uint8_t(~byte);
     reinterpret_cast<VX_Bitonal_Action>(action.routine)(device, rendition, first, second, stride,
                                                         converted.data(), &wanted);
+}
+
+namespace {
+
+// floor(a / b) and ceil(a / b) for b > 0.
+std::int64_t floor_div(std::int64_t a, std::int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+std::int64_t ceil_div(std::int64_t a, std::int64_t b) {
+    return -floor_div(-a, b);
+}
+
+// The points of scan line `s` inside the convex polygon (s is y for rows, x for columns), as
+// [first, last]; first > last when none. Exact integer arithmetic, edges included.
+std::pair<std::int64_t, std::int64_t> scan_span(const VX_DCI_Point* points, std::int32_t count,
+                                                bool rows, std::int64_t s) {
+    std::int64_t first = std::numeric_limits<std::int64_t>::max();
+    std::int64_t last = std::numeric_limits<std::int64_t>::min();
+    for (std::int32_t i = 0; i < count; ++i) {
+        const VX_DCI_Point& a = points[i];
+        const VX_DCI_Point& b = points[(i + 1) % count];
+        std::int64_t as = rows ? a.y : a.x, bs = rows ? b.y : b.x; // along the scan direction
+        std::int64_t at = rows ? a.x : a.y, bt = rows ? b.x : b.y; // across it
+        if (s < std::min(as, bs) || s > std::max(as, bs))
+            continue;
+        if (as == bs) {
+            first = std::min({first, at, bt});
+            last = std::max({last, at, bt});
+            continue;
+        }
+        // t = at + (s - as) * (bt - at) / (bs - as), bracketed by its floor and ceiling.
+        std::int64_t num = (s - as) * (bt - at), den = bs - as;
+        if (den < 0) {
+            num = -num;
+            den = -den;
+        }
+        first = std::min(first, at + ceil_div(num, den));
+        last = std::max(last, at + floor_div(num, den));
+    }
+    return {first, last};
+}
+
+} // namespace
+
+void VD_Fill_2DI_Polygon(VX_Renderer_Data* device, const VX_Rendition& rendition,
+                         std::int32_t count, const VX_DCI_Point* points, std::int32_t,
+                         std::int32_t width, bool horizontal, bool) {
+    if (!device || !points || count < 1)
+        return;
+    VX_Action span = device->actions().get(vx_action_span);
+    VX_Action dot = device->actions().get(vx_action_dot);
+    // The span path fills the same points row by row, whatever the stroke direction.
+    bool use_span = span.enabled && span.routine && !rendition.clip_region;
+    if (use_span)
+        horizontal = true;
+    if (!use_span && !(dot.enabled && dot.routine))
+        return;
+    std::int64_t low = std::numeric_limits<std::int64_t>::max(),
+                 high = std::numeric_limits<std::int64_t>::min();
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::int64_t s = horizontal ? points[i].y : points[i].x;
+        low = std::min(low, s);
+        high = std::max(high, s);
+    }
+    const std::int32_t z = points[0].z;
+    const std::int64_t stroke = std::max(width, 1);
+    for (std::int64_t band = low; band <= high; band += stroke)
+        for (std::int64_t s = band; s < band + stroke && s <= high; ++s) {
+            auto [first, last] = scan_span(points, count, horizontal, s);
+            if (first > last)
+                continue;
+            if (use_span) {
+                reinterpret_cast<VX_Span_Action>(span.routine)(
+                    device, rendition, std::int32_t(first), std::int32_t(last), std::int32_t(s));
+                continue;
+            }
+            for (std::int64_t t = first; t <= last; ++t) {
+                VX_DCI_Point p{std::int32_t(horizontal ? t : s), std::int32_t(horizontal ? s : t),
+                               z};
+                reinterpret_cast<VX_Dot_Action>(dot.routine)(device, rendition, p, nullptr);
+            }
+        }
+}
+
+void VD_Standard_Draw_DCI_Polytriangle(VX_Renderer_Data* device, const VX_Rendition& rendition,
+                                       std::int32_t count, const VX_DCI_Point* points) {
+    for (std::int32_t t = 0; t + 2 < count; ++t) {
+        const VX_DCI_Point* triangle = points + t;
+        std::int32_t w = std::max({triangle[0].x, triangle[1].x, triangle[2].x}) -
+                         std::min({triangle[0].x, triangle[1].x, triangle[2].x});
+        std::int32_t h = std::max({triangle[0].y, triangle[1].y, triangle[2].y}) -
+                         std::min({triangle[0].y, triangle[1].y, triangle[2].y});
+        VD_Fill_2DI_Polygon(device, rendition, 3, triangle, 1, 1, w > h, false);
+    }
 }

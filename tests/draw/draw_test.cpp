@@ -1,8 +1,11 @@
+#include "draw/raster_draw.h"
 #include "driver/drawing_routines.h"
 #include "driver/raster_driver.h"
 #include "host/vx_render.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -22,6 +25,11 @@ struct Draw_Fixture : ::testing::Test {
             d->m_raster.create_palette_image(max_x + 1, max_y + 1, {});
         else
             d->m_raster.create(max_x + 1, max_y + 1, system == 1 ? 3 : 0, 3);
+        // The dot routine of the resolution, as establishing the configuration installs it.
+        d->actions().set(
+            vx_action_dot,
+            {d, dpi <= 400 ? raster_drawing_routines.dot : raster_drawing_routines.dot_block, 0,
+             true});
     }
     void dot(int x, int y, std::uint32_t color, const VX_Rendition& r = {}) {
         auto routine =
@@ -199,6 +207,116 @@ TEST_F(Draw_Fixture, CancelledPlotsAndClearing) {
         EXPECT_EQ(e.message_id(), 102);
         EXPECT_EQ(e.routine(), "raster_plotter_draw_dci_dot");
     }
+}
+
+} // namespace
+
+namespace {
+
+// Is lattice point (x, y) inside or on the triangle? Exact integer orientation tests.
+bool in_triangle(const VX_DCI_Point* t, std::int64_t x, std::int64_t y) {
+    auto cross = [](const VX_DCI_Point& a, const VX_DCI_Point& b, std::int64_t px,
+                    std::int64_t py) {
+        return (std::int64_t(b.x) - a.x) * (py - a.y) - (std::int64_t(b.y) - a.y) * (px - a.x);
+    };
+    std::int64_t c0 = cross(t[0], t[1], x, y), c1 = cross(t[1], t[2], x, y),
+                 c2 = cross(t[2], t[0], x, y);
+    bool has_negative = c0 < 0 || c1 < 0 || c2<0, has_positive = c0> 0 || c1 > 0 || c2 > 0;
+    if (has_negative && has_positive)
+        return false;
+    if (has_negative || has_positive)
+        return true;
+    // A degenerate triangle (a segment or a point): on one of its segments.
+    for (int i = 0; i < 3; ++i) {
+        const VX_DCI_Point& a = t[i];
+        const VX_DCI_Point& b = t[(i + 1) % 3];
+        if (x >= std::min(a.x, b.x) && x <= std::max(a.x, b.x) && y >= std::min(a.y, b.y) &&
+            y <= std::max(a.y, b.y))
+            return true;
+    }
+    return false;
+}
+
+TEST(TriangleFill, WidthAndOrientation) {
+    struct Case {
+        std::vector<VX_DCI_Point> t;
+        float weight;
+        std::int32_t dpi, width;
+        bool horizontal;
+    };
+    const Case cases[] = {
+        {{{0, 0, 0}, {10, 0, 0}, {0, 5, 0}}, 0.0f, 720, 72, true},
+        {{{0, 0, 0}, {4, 0, 0}, {0, 5, 0}}, 0.5f, 360, 18, false},
+        {{{0, 0, 0}, {5, 0, 0}, {0, 5, 0}}, 0.001f, 360, 1, false},
+        {{{0, 0, 0}, {6, 0, 0}, {0, 5, 0}}, std::nanf(""), 360, 36, true},
+        {{{0, 0, 0}, {6, 0, 0}, {0, 5, 0}}, -2.0f, 360, 36, true},
+    };
+    for (const auto& c : cases) {
+        Triangle_Fill fill = triangle_fill(c.t.data(), c.weight, c.dpi);
+        EXPECT_EQ(fill.width, c.width) << c.weight << " at " << c.dpi;
+        EXPECT_EQ(fill.horizontal, c.horizontal) << c.weight << " at " << c.dpi;
+    }
+}
+
+// The host's fill writes exactly the lattice points of the triangle, whatever the stroke width
+// and direction, and its span path writes the same cells as the dot path (also above 400 dpi).
+TEST_F(Draw_Fixture, FillsMatchThePointsOfTheTriangleAndBothPaths) {
+    const unsigned seed = 2026;
+    std::mt19937 random(seed);
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round) + ", seed " + std::to_string(seed));
+        VX_DCI_Point t[3];
+        for (auto& p : t)
+            p = {int(random() % 50) - 5, int(random() % 40) - 5, 0};
+        int dpi = round % 3 == 0 ? 720 : round % 3 == 1 ? 500 : 360;
+        std::int32_t width = std::int32_t(1 + random() % 20);
+        bool horizontal = random() % 2;
+        VX_Rendition rendition;
+        rendition.color = 7;
+
+        page(0, dpi, 39, 29);
+        VD_Fill_2DI_Polygon(d, rendition, 3, t, 1, width, horizontal, false);
+        auto by_span = drawn();
+        page(0, dpi, 39, 29);
+        d->actions().set(vx_action_span, {});
+        VD_Fill_2DI_Polygon(d, rendition, 3, t, 1, width, horizontal, false);
+        d->actions().set(vx_action_span, {d, raster_drawing_routines.span, 0, true});
+        EXPECT_EQ(by_span, drawn()) << "span path and dot path";
+        if (dpi == 360) {
+            Cells expected;
+            for (int row = 0; row <= 29; ++row)
+                for (int x = 0; x <= 39; ++x)
+                    if (in_triangle(t, x, 29 - row))
+                        expected.emplace_back(x, row);
+            EXPECT_EQ(by_span, expected);
+        }
+    }
+}
+
+TEST_F(Draw_Fixture, TriangleStripsAndClippedTriangles) {
+    page(0, 360, 39, 29);
+    const VX_DCI_Point strip[] = {{0, 0, 0}, {10, 20, 0}, {20, 0, 0}, {30, 20, 0}, {39, 0, 0}};
+    VX_Rendition rendition;
+    rendition.color = 7;
+    auto triangles = reinterpret_cast<VX_Polytriangle_Action>(raster_drawing_routines.triangles);
+    triangles(d, rendition, 5, strip);
+    Cells expected;
+    for (int row = 0; row <= 29; ++row)
+        for (int x = 0; x <= 39; ++x)
+            if (in_triangle(strip, x, 29 - row) || in_triangle(strip + 1, x, 29 - row) ||
+                in_triangle(strip + 2, x, 29 - row))
+                expected.emplace_back(x, row);
+    EXPECT_EQ(drawn(), expected) << "five points fill three triangles";
+
+    page(0, 360, 39, 29);
+    rendition.clip_region = vx_make<VX_Contour_Set_Data>();
+    rendition.clip_region->contours = {
+        {{-0.5f, -0.5f, 0}, {9.5f, -0.5f, 0}, {9.5f, 40, 0}, {-0.5f, 40, 0}}}; // device x 0..9
+    triangles(d, rendition, 3, strip);
+    for (const auto& [x, row] : drawn())
+        EXPECT_LE(x, 9) << "clipped through the standard routine";
+    EXPECT_FALSE(drawn().empty());
+    triangles(d, rendition, 2, strip); // fewer than three points draw nothing
 }
 
 } // namespace
