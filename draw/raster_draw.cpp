@@ -176,6 +176,13 @@ bool image_rect(const RASTER_Driver& d, const VX_DCI_Point& first, const VX_DCI_
     return true;
 }
 
+// The prologue and the image rectangle: false when the plot was cancelled or the first corner
+// lies outside the page.
+bool image_prologue(RASTER_Driver& d, const VX_DCI_Point& first, const VX_DCI_Point& second,
+                    Image_Rect& rect) {
+    return prologue(d) && image_rect(d, first, second, rect);
+}
+
 // A row buffer of n elements; "INTERNAL ERROR - Memory allocation" when it cannot be had.
 // NOTE: 2^30 elements or more count as a failed allocation.
 template <class T>
@@ -212,7 +219,7 @@ void raster_plotter_draw_index8_image(VX_Renderer_Data* owner, const VX_Renditio
                                       std::int32_t stride, const std::uint8_t* data) {
     RASTER_Driver& d = device_of(owner);
     Image_Rect rect;
-    if (!prologue(d) || !image_rect(d, first, second, rect))
+    if (!image_prologue(d, first, second, rect))
         return;
     std::vector<std::uint8_t> row;
     if (d.m_conversion.m_change_color)
@@ -233,7 +240,7 @@ void raster_plotter_draw_rgb32_image(VX_Renderer_Data* owner, const VX_Rendition
                                      std::int32_t stride, const std::uint8_t* data) {
     RASTER_Driver& d = device_of(owner);
     Image_Rect rect;
-    if (!prologue(d) || !image_rect(d, first, second, rect))
+    if (!image_prologue(d, first, second, rect))
         return;
     const std::size_t n = stride >= 1 ? std::size_t(stride) / 4 : std::size_t(rect.width);
     std::vector<std::uint32_t> row =

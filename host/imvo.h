@@ -120,7 +120,8 @@ private:
     friend class ImageContext;
     std::uint8_t* tile_for_write(int x, int y);
     const std::uint8_t* tile_for_read(int x, int y) const;
-    void fill_tile(std::uint8_t* tile) const;
+    /// Writes the fill value over `size` bytes (whole pixels; a 1-bit fill is whole bytes).
+    void fill_bytes(std::uint8_t* bytes, std::size_t size) const;
 
     bool m_valid = false;
     int m_width = 0, m_height = 0, m_bpp = 0;

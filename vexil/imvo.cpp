@@ -102,8 +102,7 @@ void Image::fill() {
         tile.reset();
 }
 
-void Image::fill_tile(std::uint8_t* tile) const {
-    std::size_t size = m_tile_row_bytes * std::size_t(m_tile);
+void Image::fill_bytes(std::uint8_t* tile, std::size_t size) const {
     switch (m_bpp) {
     case 1:
         std::memset(tile, m_fill.value & 1u ? 0xFF : 0x00, size);
@@ -123,7 +122,7 @@ std::uint8_t* Image::tile_for_write(int x, int y) {
         m_tiles[std::size_t(y >> m_shift) * std::size_t(m_tiles_x) + std::size_t(x >> m_shift)];
     if (!tile) {
         tile = std::make_unique<std::uint8_t[]>(m_tile_row_bytes * std::size_t(m_tile));
-        fill_tile(tile.get());
+        fill_bytes(tile.get(), m_tile_row_bytes * std::size_t(m_tile));
     }
     return tile.get();
 }
@@ -147,7 +146,6 @@ void Image::read_row(int y, std::uint8_t* out) const {
     if (!m_valid || y < 0 || y >= m_height)
         return;
     std::size_t total = row_bytes(m_width, m_bpp);
-    std::vector<std::uint8_t> blank;
     for (int tx = 0; tx < m_tiles_x; ++tx) {
         std::size_t offset = std::size_t(tx) * m_tile_row_bytes;
         std::size_t count = std::min(m_tile_row_bytes, total - offset);
@@ -155,13 +153,8 @@ void Image::read_row(int y, std::uint8_t* out) const {
             std::memcpy(out + offset, row, count);
             continue;
         }
-        if (blank.empty()) {
-            // One tile row of the fill value, made once per row read.
-            std::vector<std::uint8_t> tile_bytes(m_tile_row_bytes * std::size_t(m_tile));
-            fill_tile(tile_bytes.data());
-            blank.assign(tile_bytes.begin(), tile_bytes.begin() + std::ptrdiff_t(m_tile_row_bytes));
-        }
-        std::memcpy(out + offset, blank.data(), count);
+        // An untouched tile's row is the fill value, written straight into the row.
+        fill_bytes(out + offset, count);
     }
 }
 
