@@ -1,39 +1,37 @@
-// The device's drawing actions: dots, dot blocks above 400 dpi, bitonal, 8-bit and 32-bit images,
-// and clear page. Each writes into the page image; device point (x, y) lands in column x and page
-// row m_page_max_y - y. Every action first makes its device the print engine's output target, and
-// (clear page excepted) releases the page image and returns when the plot was cancelled.
+// The device's drawing actions: dots, dot blocks above 400 dpi, triangles, bitonal, 8-bit and
+// 32-bit images, shared images, and clear page. Each writes into the page image; device point (x,
+// y) lands in column x and page row m_page_max_y - y. Every action first makes its device the print
+// engine's output target, and (clear page excepted) releases the page image and returns when the
+// plot was cancelled.
 #include "raster_draw.h"
 
+#include "draw_p.h"
 #include "driver/drawing_routines.h"
-#include "driver/raster_driver.h"
-#include "host/vx_render.h"
-#include "resources/resource_library.h"
+#include "host/vx_image.h"
 
 #include <algorithm>
 #include <new>
 #include <type_traits>
 #include <vector>
 
-namespace {
+namespace raster_draw {
 
-const char* const revision = "$Workfile: rasterdraw $ $Revision: 33 $";
-
-RASTER_Driver& device_of(VX_Renderer_Data* owner) {
-    return *static_cast<RASTER_Driver*>(owner);
-}
-
-[[noreturn]] void fail(const char* routine, Raster_Message detail) {
+void fail(const char* routine, Raster_Message detail) {
     raster_throw_severe(raster_msg_device_init, routine, raster_message_text(detail), revision);
 }
 
-// The prologue: false when the plot was cancelled (the page image is then released).
-bool prologue(RASTER_Driver& d) {
-    d.set_output_driver(&d);
+bool cancelled(RASTER_Driver& d) {
     if (!d.is_plot_cancelled())
-        return true;
+        return false;
     d.m_raster.release();
-    return false;
+    return true;
 }
+
+} // namespace raster_draw
+
+namespace {
+
+using namespace raster_draw;
 
 // The page image value of a dot colour (0xAARRGGBB) in the device's colour system.
 std::uint32_t dot_value(const RASTER_Driver& d, std::uint32_t color, const char* routine) {
@@ -261,6 +259,26 @@ void raster_plotter_draw_rgb32_image(VX_Renderer_Data* owner, const VX_Rendition
     }
 }
 
+// Actions 91 and 89: a shared image with its top-left corner at the point. An image source is
+// drawn here, placed by its bottom-left corner; other kinds go to the host's standard routine.
+void raster_plotter_draw_shared_image(VX_Renderer_Data* owner, const VX_Rendition& r,
+                                      const VX_DCI_Point& p, const VX_Shared_Image& image) {
+    RASTER_Driver& d = device_of(owner);
+    if (!prologue(d))
+        return;
+    if (image.kind != vx_image_source || !image.source) {
+        VD_Standard_Draw_DCI_Image(owner, r, p, image);
+        return;
+    }
+    raster_draw_image_source(d, r, {p.x, p.y - image.rows + 1, p.z}, *image.source);
+}
+
+void raster_plotter_draw_shared_image_real(VX_Renderer_Data* owner, const VX_Rendition& r,
+                                           const VX_DCF_Point& p, const VX_Shared_Image& image) {
+    raster_plotter_draw_shared_image(
+        owner, r, {std::int32_t(p.x), std::int32_t(p.y), std::int32_t(p.z)}, image);
+}
+
 // Action 114: every pixel back to blank paper; nothing without a page image.
 void raster_plotter_clear_drawing_buffer(VX_Renderer_Data* owner) {
     RASTER_Driver& d = device_of(owner);
@@ -282,6 +300,9 @@ static_assert(std::is_same_v<decltype(&raster_plotter_draw_bitonal_image), VX_Bi
 static_assert(std::is_same_v<decltype(&raster_plotter_clear_drawing_buffer), VX_Clear_Action>);
 static_assert(std::is_same_v<decltype(&raster_plotter_draw_triangles), VX_Polytriangle_Action>);
 static_assert(std::is_same_v<decltype(&raster_plotter_draw_span), VX_Span_Action>);
+static_assert(std::is_same_v<decltype(&raster_plotter_draw_shared_image), VX_Shared_Image_Action>);
+static_assert(
+    std::is_same_v<decltype(&raster_plotter_draw_shared_image_real), VX_Shared_Image_Real_Action>);
 
 } // namespace
 
@@ -293,16 +314,10 @@ Triangle_Fill triangle_fill(const VX_DCI_Point* t, float weight, std::int32_t dp
     return {width < 1 ? 1 : width, w > h};
 }
 
-// Shared images come with the host's image sources; until then they are not installed.
 const Raster_Drawing_Routines raster_drawing_routines = {
-    generic(&raster_plotter_draw_dci_dot),
-    generic(&raster_plotter_draw_over400dpi_dci_dot),
-    generic(&raster_plotter_draw_triangles),
-    nullptr,
-    nullptr,
-    generic(&raster_plotter_draw_rgb32_image),
-    generic(&raster_plotter_draw_index8_image),
-    generic(&raster_plotter_draw_bitonal_image),
-    generic(&raster_plotter_clear_drawing_buffer),
-    generic(&raster_plotter_draw_span),
+    generic(&raster_plotter_draw_dci_dot),         generic(&raster_plotter_draw_over400dpi_dci_dot),
+    generic(&raster_plotter_draw_triangles),       generic(&raster_plotter_draw_shared_image_real),
+    generic(&raster_plotter_draw_shared_image),    generic(&raster_plotter_draw_rgb32_image),
+    generic(&raster_plotter_draw_index8_image),    generic(&raster_plotter_draw_bitonal_image),
+    generic(&raster_plotter_clear_drawing_buffer), generic(&raster_plotter_draw_span),
 };

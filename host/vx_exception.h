@@ -70,6 +70,7 @@ enum VX_Host_Message : int {
     vx_msg_model_data_type = 1002,       ///< "Model data file type is not supported"
     vx_msg_capabilities_invalid = 1003,  ///< "Printer capability description is incorrect"
     vx_msg_plugin_unusable = 1004,       ///< "Plotter driver cannot be used"
+    vx_msg_image_unreadable = 1005,      ///< "Image file cannot be read"
 };
 
 /// Receives the errors a host object reports instead of throwing (the capabilities loader's).

@@ -15,6 +15,7 @@ constexpr Host_Message host_messages[] = {
     {vx_msg_model_data_type, "Model data file type is not supported"},
     {vx_msg_capabilities_invalid, "Printer capability description is incorrect"},
     {vx_msg_plugin_unusable, "Plotter driver cannot be used"},
+    {vx_msg_image_unreadable, "Image file cannot be read"},
 };
 
 std::string load_message_text(vxp::Module_Handle module, int id) {
