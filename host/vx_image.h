@@ -123,6 +123,14 @@ using VX_Shared_Image_Real_Action = void (*)(VX_Renderer_Data* device,
                                              const VX_DCF_Point& point,
                                              const VX_Shared_Image& image);
 
+/// The index of the colour nearest to (red, green, blue) in a list of `count` red, green, blue
+/// triples (squared distance; the first of equals); 0 for an empty list.
+VX_API int vx_nearest_colour(const std::uint8_t* triples, int count, std::uint8_t red,
+                             std::uint8_t green, std::uint8_t blue);
+
+/// The palette's used entries as red, green, blue triples (at least the first entry).
+VX_API std::vector<std::uint8_t> vx_palette_triples(const VX_Palette& palette);
+
 /// The standard image routine: draws a shared image of pixels with its top-left corner at the
 /// point, through the device's image action of its colour system, converting the pixels to that
 /// action's format (nearest palette colour, or dark and light for bits). Nothing for an image
@@ -144,6 +152,9 @@ public:
     int height() const { return m_height; }
     /// Row y (0 at the top): width x 4 bytes red, green, blue, alpha.
     const std::uint8_t* row(int y) const { return m_pixels.data() + std::size_t(y) * m_width * 4; }
+    /// Resamples the image to width x height pixels (the nearest source pixel), as it is to be
+    /// placed on the page; the source rectangle follows. Sizes below 1 are taken as 1.
+    void resize(int width, int height);
     /// The source record that serves this image (source rows 0 to height - 1, 0 the bottom).
     VX_Image_Source& source() { return m_source; }
     /// Strips handed out and not yet handed back.

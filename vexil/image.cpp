@@ -45,18 +45,7 @@ public:
         auto found = m_cache.find(key);
         if (found != m_cache.end())
             return found->second;
-        int best = 0;
-        long best_distance = -1;
-        for (int i = 0; i < m_count; ++i) {
-            const std::uint8_t* e = m_triples + 3 * i;
-            long distance = long(e[0] - r) * (e[0] - r) + long(e[1] - g) * (e[1] - g) +
-                            long(e[2] - b) * (e[2] - b);
-            if (best_distance < 0 || distance < best_distance) {
-                best_distance = distance;
-                best = i;
-            }
-        }
-        return m_cache[key] = std::uint8_t(best);
+        return m_cache[key] = std::uint8_t(vx_nearest_colour(m_triples, m_count, r, g, b));
     }
 
 private:
@@ -66,6 +55,31 @@ private:
 };
 
 } // namespace
+
+int vx_nearest_colour(const std::uint8_t* triples, int count, std::uint8_t red, std::uint8_t green,
+                      std::uint8_t blue) {
+    int best = 0;
+    long best_distance = -1;
+    for (int i = 0; i < count; ++i) {
+        const std::uint8_t* e = triples + 3 * i;
+        long distance = long(e[0] - red) * (e[0] - red) + long(e[1] - green) * (e[1] - green) +
+                        long(e[2] - blue) * (e[2] - blue);
+        if (best_distance < 0 || distance < best_distance) {
+            best_distance = distance;
+            best = i;
+        }
+    }
+    return best;
+}
+
+std::vector<std::uint8_t> vx_palette_triples(const VX_Palette& palette) {
+    std::vector<std::uint8_t> triples;
+    for (int i = 0; i < std::max(palette.used(), 1); ++i) {
+        VX_Palette::Entry e = palette.get_entry(i);
+        triples.insert(triples.end(), {e.red, e.green, e.blue});
+    }
+    return triples;
+}
 
 void VD_Standard_Draw_DCI_Image(VX_Renderer_Data* device, const VX_Rendition& rendition,
                                 const VX_DCI_Point& point, const VX_Shared_Image& image) {
@@ -94,10 +108,8 @@ void VD_Standard_Draw_DCI_Image(VX_Renderer_Data* device, const VX_Rendition& re
             reinterpret_cast<const std::uint8_t*>(pixels.data()));
     } else if (system == 0) {
         std::vector<std::uint8_t> triples;
-        for (int i = 0; palette && i < std::max(palette->used(), 1); ++i) {
-            VX_Palette::Entry e = palette->get_entry(i);
-            triples.insert(triples.end(), {e.red, e.green, e.blue});
-        }
+        if (palette)
+            triples = vx_palette_triples(*palette);
         Nearest_Colour nearest(triples.data(), int(triples.size() / 3));
         std::vector<std::uint8_t> pixels(std::size_t(w) * std::size_t(h));
         for (int y = 0; y < h; ++y)
@@ -191,6 +203,23 @@ VX_Png_Image::VX_Png_Image(const std::string& path) {
 }
 
 VX_Png_Image::~VX_Png_Image() = default;
+
+void VX_Png_Image::resize(int width, int height) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    std::vector<std::uint8_t> pixels(std::size_t(width) * std::size_t(height) * 4);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* in = row(int(std::int64_t(y) * m_height / height));
+        std::uint8_t* out = pixels.data() + std::size_t(y) * width * 4;
+        for (int x = 0; x < width; ++x)
+            std::memcpy(out + 4 * x, in + 4 * (std::int64_t(x) * m_width / width), 4);
+    }
+    m_pixels = std::move(pixels);
+    m_width = width;
+    m_height = height;
+    m_source.x1 = width - 1;
+    m_source.y1 = height - 1;
+}
 
 VX_Image_Strip* VX_Png_Image::fetch(VX_Strip_Request* request, std::intptr_t user, std::int32_t*) {
     auto* self = reinterpret_cast<VX_Png_Image*>(user);

@@ -1,4 +1,4 @@
-#include "host/vx_render.h"
+#include "host/vx_renderer.h"
 
 #include <algorithm>
 #include <limits>
@@ -128,4 +128,36 @@ void VD_Standard_Draw_DCI_Polytriangle(VX_Renderer_Data* device, const VX_Rendit
                          std::min({triangle[0].y, triangle[1].y, triangle[2].y});
         VD_Fill_2DI_Polygon(device, rendition, 3, triangle, 1, 1, w > h, false);
     }
+}
+
+void (*VX_Renderer::routine(int action) const)() {
+    VX_Action entry = m_device.actions().get(action);
+    return entry.enabled ? entry.routine : nullptr;
+}
+
+void VX_Renderer::dot(const VX_Rendition& rendition, const VX_DCI_Point& point,
+                      const std::uint32_t* color) const {
+    if (auto r = routine(vx_action_dot))
+        reinterpret_cast<VX_Dot_Action>(r)(&m_device, rendition, point, color);
+}
+
+void VX_Renderer::triangles(const VX_Rendition& rendition, const VX_DCI_Point* points,
+                            std::int32_t count) const {
+    if (auto r = routine(vx_action_polytriangle))
+        reinterpret_cast<VX_Polytriangle_Action>(r)(&m_device, rendition, count, points);
+    else if (m_device.actions().standard_actions)
+        VD_Standard_Draw_DCI_Polytriangle(&m_device, rendition, count, points);
+}
+
+void VX_Renderer::image(const VX_Rendition& rendition, const VX_DCI_Point& top_left,
+                        const VX_Shared_Image& image) const {
+    if (auto r = routine(vx_action_shared_image_integer))
+        reinterpret_cast<VX_Shared_Image_Action>(r)(&m_device, rendition, top_left, image);
+    else if (m_device.actions().standard_actions)
+        VD_Standard_Draw_DCI_Image(&m_device, rendition, top_left, image);
+}
+
+void VX_Renderer::clear() const {
+    if (auto r = routine(vx_action_clear_drawing_buffer))
+        reinterpret_cast<VX_Clear_Action>(r)(&m_device);
 }

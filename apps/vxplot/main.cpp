@@ -2,8 +2,10 @@
 // does and works with it from the command line.
 #include "definitions_command.h"
 #include "describe.h"
+#include "plot_command.h"
 
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -32,6 +34,10 @@ int main(int argc, char** argv) {
         },
         status);
 
+    add_plot_commands(app, host, status);
+
+    // A printer that drops the connection shows as a short write, not as a signal.
+    std::signal(SIGPIPE, SIG_IGN);
     CLI11_PARSE(app, argc, argv);
     if (!describe->parsed())
         return status;

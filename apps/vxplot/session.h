@@ -25,6 +25,11 @@ public:
 
     const std::filesystem::path& driver_path() const { return m_driver_path; }
     VX_Plotter_Definition& definition() const { return *m_definition; }
+    VX_Smart_Pointer<VX_Plotter_Definition> definition_pointer() const { return m_definition; }
+    Host_Error_Handler& handler() const { return *m_handler; }
+    VX_Smart_Pointer<Host_Error_Handler> handler_pointer() const { return m_handler; }
+    /// A new device of the driver (the caller releases it), or null.
+    VX_Plotter_Device_Data* make_device() const { return m_module->make_device(); }
 
 private:
     std::filesystem::path m_driver_path;
