@@ -184,15 +184,18 @@ int preview(const fs::path& input, const fs::path& output, int resolution) {
         return 1;
     }
     const bool pwg = output.extension() == ".pwg";
-    std::vector<std::string> args = {"gs",
-                                     "-q",
-                                     "-dSAFER",
-                                     "-dBATCH",
-                                     "-dNOPAUSE",
-                                     pwg ? "-sDEVICE=pwgraster" : "-sDEVICE=png16m",
-                                     "-r" + std::to_string(resolution),
-                                     "-sOutputFile=" + output.string(),
-                                     input.string()};
+    std::vector<std::string> args = {"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE",
+                                     pwg ? "-sDEVICE=pwgraster" : "-sDEVICE=png16m"};
+    // A PNG well below the printer's resolution is rendered at four times its resolution and
+    // averaged down, so hairlines and hatching show instead of falling between the samples.
+    if (!pwg && resolution <= 180) {
+        args.push_back("-r" + std::to_string(resolution * 4));
+        args.push_back("-dDownScaleFactor=4");
+    } else {
+        args.push_back("-r" + std::to_string(resolution));
+    }
+    args.push_back("-sOutputFile=" + output.string());
+    args.push_back(input.string());
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());
