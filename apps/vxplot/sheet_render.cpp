@@ -60,9 +60,17 @@ private:
     std::unordered_map<drawing::Colour, std::uint8_t> m_palette_index;
 };
 
-// The rendition's colour: 0xFFRRGGBB, or in the palette system the nearest palette entry's index.
+// The rendition's colour: 0xFFRRGGBB, or in the palette system the nearest palette entry's
+// index.
 void Sheet_Renderer::set_colour(drawing::Colour colour) {
-    if (m_device.device_options().color_system != 0) {
+    const std::int32_t system = m_device.device_options().color_system;
+    if (system == 2) {
+        // Monochrome plots, as CAD hosts make them: everything that is not paper white prints
+        // in black (the device inks only pure black on white paper).
+        m_rendition.color = 0xFF000000u | (colour == 0xFFFFFF ? 0xFFFFFFu : 0u);
+        return;
+    }
+    if (system == 1) {
         m_rendition.color = 0xFF000000u | colour;
         return;
     }

@@ -1,0 +1,351 @@
+// vxplot plot, config and preview, run as a user runs them: the staged program on files in a
+// scratch folder, with the printer data read back through Ghostscript.
+#include "support/host_layout.h"
+#include "support/png_file.h"
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <nlohmann/json.hpp>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+struct Outcome {
+    int status = -1; ///< exit status, or 128 + the signal that ended the program
+    std::string out, err;
+};
+
+// Starts vxplot in `dir` with its output and errors going to files there.
+pid_t start(const fs::path& dir, const std::vector<std::string>& arguments) {
+    std::vector<std::string> args = {std::string(VX_STAGE_DIR) + "/bin/vxplot"};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, (dir / "stdout").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&files, 2, (dir / "stderr").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addchdir_np(&files, dir.c_str());
+    pid_t pid = -1;
+    posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&files);
+    return pid;
+}
+
+std::string slurp(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+Outcome finish(const fs::path& dir, pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    Outcome run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.out = slurp(dir / "stdout");
+    run.err = slurp(dir / "stderr");
+    return run;
+}
+
+struct Plot_Fixture : ::testing::Test {
+    Host_Layout scratch;
+    fs::path dir = scratch.root();
+
+    Outcome vxplot(const std::vector<std::string>& arguments) {
+        return finish(dir, start(dir, arguments));
+    }
+    fs::path write_drawing(const std::string& name, const json& drawing) {
+        std::ofstream(dir / name) << drawing.dump();
+        return dir / name;
+    }
+    // A 40 x 30 mm sheet: a red square 10 mm wide at (10, 10), on A4.
+    json small_drawing() {
+        return {{"title", "test"},
+                {"elements",
+                 {{{"type", "polygon"},
+                   {"outline", {{10, 10}, {20, 10}, {20, 20}, {10, 20}}},
+                   {"color", {255, 0, 0}}}}}};
+    }
+    // The colour at (x, y) mm from the lower-left corner of the printable area of a PostScript
+    // file rendered at 72 dpi, as "r,g,b".
+    std::string colour_at(const fs::path& printer_data, double x_mm, double y_mm) {
+        fs::path ppm = dir / "page.ppm";
+        std::string command =
+            "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r72 -sOutputFile=" + ppm.string() +
+            " " + printer_data.string();
+        if (std::system(command.c_str()) != 0)
+            return "unreadable";
+        std::string data = slurp(ppm);
+        // P6, a comment line, width height, 255.
+        std::size_t at = 0;
+        std::vector<std::string> header;
+        while (header.size() < 4) {
+            std::size_t end = data.find('\n', at);
+            std::string line = data.substr(at, end - at);
+            at = end + 1;
+            if (!line.empty() && line[0] != '#')
+                header.push_back(line);
+            if (header.size() == 2 && header[1].find(' ') != std::string::npos) {
+                header.push_back(header[1].substr(header[1].find(' ') + 1));
+                header[1] = header[1].substr(0, header[1].find(' '));
+            }
+        }
+        int width = std::stoi(header[1]), height = std::stoi(header[2]);
+        // The printable area starts 2.96 mm from the left and bottom of A4 roll paper.
+        int px = int((x_mm + 2.96) / 25.4 * 72), py = height - 1 - int((y_mm + 2.96) / 25.4 * 72);
+        const auto* p = reinterpret_cast<const unsigned char*>(data.data() + at) +
+                        (std::size_t(py) * width + px) * 3;
+        return std::to_string(p[0]) + "," + std::to_string(p[1]) + "," + std::to_string(p[2]);
+    }
+};
+
+TEST_F(Plot_Fixture, PlotsToAFileInEachModeAndToStandardOutput) {
+    fs::path drawing = write_drawing("d.json", small_drawing());
+    struct Case {
+        const char* mode;
+        const char* dpi;
+        const char* inside;
+    };
+    const Case cases[] = {
+        {"color", "360", "255,0,0"},    {"color256", "720", "255,0,0"}, {"gray", "360", "76,76,76"},
+        {"gray256", "360", "76,76,76"}, {"mono", "360", "0,0,0"},
+    };
+    for (const auto& c : cases) {
+        Outcome run = vxplot({"plot", drawing.string(), "-o", "out.ps", "-p",
+                              "A4_Roll_Paper_Portrait", "-m", c.mode, "-r", c.dpi});
+        ASSERT_EQ(run.status, 0) << c.mode << run.err;
+        EXPECT_EQ(run.out, "") << "nothing printed on success";
+        std::string inside = colour_at(dir / "out.ps", 15, 15);
+        if (std::string(c.mode).starts_with("gray")) {
+            // Grey of red: one value in all three channels, neither white nor black.
+            EXPECT_NE(inside, "255,255,255") << c.mode;
+            EXPECT_EQ(inside.substr(0, inside.find(',')), inside.substr(inside.rfind(',') + 1))
+                << c.mode << " " << inside;
+        } else {
+            EXPECT_EQ(inside, c.inside) << c.mode;
+        }
+        EXPECT_EQ(colour_at(dir / "out.ps", 30, 15), "255,255,255") << c.mode;
+    }
+    Outcome to_file =
+        vxplot({"plot", drawing.string(), "-o", "file.ps", "-p", "A4_Roll_Paper_Portrait"});
+    Outcome to_stdout =
+        vxplot({"plot", drawing.string(), "-o", "-", "-p", "A4_Roll_Paper_Portrait"});
+    ASSERT_EQ(to_stdout.status, 0) << to_stdout.err;
+    EXPECT_EQ(to_stdout.out, slurp(dir / "file.ps"));
+    EXPECT_GT(to_stdout.out.size(), 1000u);
+}
+
+TEST_F(Plot_Fixture, MalformedDrawingsNameTheElementAndSendNothing) {
+    auto with = [](json element) { return json{{"elements", {std::move(element)}}}; };
+    struct Case {
+        json drawing;
+        const char* message;
+    };
+    const Case cases[] = {
+        {json::array(), "a drawing must be a JSON object"},
+        {json{{"shapes", json::array()}}, "a drawing needs \"elements\""},
+        {with({{"type", "spline"}}), "element 0 (spline): unknown type"},
+        {with({{"type", "line"}, {"points", {{0, 0}}}}),
+         "element 0 (line): \"points\" has 1 points, at least 2 are needed"},
+        {with({{"type", "polygon"}, {"outline", {{0, 0}, {1, 0}, {1, 1}}}, {"color", {0, 0, 300}}}),
+         "element 0 (polygon): \"color\" must be [red, green, blue] from 0 to 255"},
+        {with({{"type", "circle"}, {"center", {5, 5}}, {"radius", -1}}),
+         "element 0 (circle): \"radius\" must be above 0"},
+        {with({{"type", "line"}, {"points", {{0, 0}, {"a", 1}}}}),
+         "element 0 (line): \"points[1] x\" must be a number"},
+        {with({{"type", "image"},
+               {"file", "none.png"},
+               {"at", {0, 0}},
+               {"width", 5},
+               {"height", 5}}),
+         "element 0 (image): image file"},
+        {json{{"clip", {5, 5, 1, 1}}, {"elements", json::array()}}, "\"clip\" must have x0 < x1"},
+    };
+    for (const auto& c : cases) {
+        fs::path drawing = write_drawing("bad.json", c.drawing);
+        Outcome run = vxplot({"plot", drawing.string(), "-o", "bad.ps"});
+        EXPECT_EQ(run.status, 2) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(dir / "bad.ps")) << c.message;
+    }
+    std::ofstream(dir / "broken.json") << "{\"elements\": [";
+    Outcome run = vxplot({"plot", "broken.json", "-o", "bad.ps"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("not JSON"), std::string::npos) << run.err;
+}
+
+TEST_F(Plot_Fixture, ConfigurationsAreCheckedAndKeptWhole) {
+    ASSERT_EQ(vxplot({"config", "init", "-c", "c.json"}).status, 0);
+    json initial = json::parse(slurp(dir / "c.json"));
+    EXPECT_EQ(initial["source"], "P0");
+    EXPECT_EQ(initial["custom"]["RASTER_RGB_Back_Color"], 16777215);
+    EXPECT_EQ(initial["custom"]["RASTER_Draw2Black"], false);
+
+    ASSERT_EQ(vxplot({"config", "set", "size", "A2_Roll_Paper_Portrait", "-c", "c.json"}).status,
+              0);
+    ASSERT_EQ(vxplot({"config", "set", "RASTER_ChangeColor", "true", "-c", "c.json"}).status, 0);
+    ASSERT_EQ(vxplot({"config", "set", "RASTER_Draw2Black", "true", "-c", "c.json"}).status, 0);
+    json changed = json::parse(slurp(dir / "c.json"));
+    EXPECT_EQ(changed["size"], "A2_Roll_Paper_Portrait");
+    EXPECT_EQ(changed["custom"]["RASTER_Draw2Black"], true);
+
+    struct Case {
+        std::vector<std::string> set;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"colour", "red"}, "unknown key \"colour\""},
+        {{"size", "A2_Manual_Feed"}, "is not offered by source P0"},
+        {{"dpi", "600"}, "dpi must be 360 or 720"},
+        {{"copies", "two"}, "copies must be a whole number"},
+        {{"mode", "sepia"}, "mode \"sepia\" is not offered"},
+        {{"RASTER_Draw2Black", "3"}, "custom item RASTER_Draw2Black must be true or false"},
+        {{"InkDensity_360", "high"}, "custom item InkDensity_360 must be a whole number"},
+    };
+    const std::string before = slurp(dir / "c.json");
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"config", "set"};
+        args.insert(args.end(), c.set.begin(), c.set.end());
+        args.insert(args.end(), {"-c", "c.json"});
+        Outcome run = vxplot(args);
+        EXPECT_EQ(run.status, 2) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(slurp(dir / "c.json"), before) << "the file is left as it was";
+    }
+    Outcome again = vxplot({"config", "init", "-c", "c.json"});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(slurp(dir / "c.json"), before);
+
+    // The configuration drives the plot; the command line overrides it for the run only.
+    // Convert-to-black turns images black; filled areas keep their colour.
+    json drawing_with_image = small_drawing();
+    write_png(dir / "red.png", 2, 2, std::vector<std::uint8_t>(16, 255));
+    drawing_with_image["elements"].push_back(
+        {{"type", "image"}, {"file", "red.png"}, {"at", {30, 10}}, {"width", 10}, {"height", 10}});
+    fs::path drawing = write_drawing("d.json", drawing_with_image);
+    ASSERT_EQ(vxplot({"config", "set", "size", "A4_Roll_Paper_Portrait", "-c", "c.json"}).status,
+              0);
+    ASSERT_EQ(vxplot({"plot", drawing.string(), "-c", "c.json", "-o", "black.ps"}).status, 0);
+    EXPECT_EQ(colour_at(dir / "black.ps", 35, 15), "0,0,0") << "the white image prints black";
+    EXPECT_EQ(colour_at(dir / "black.ps", 15, 15), "255,0,0");
+    Outcome a2 =
+        vxplot({"plot", drawing.string(), "-c", "c.json", "-p", "A3_Manual_Feed", "-o", "x.ps"});
+    EXPECT_EQ(a2.status, 2);
+    EXPECT_NE(a2.err.find("is not offered by source P0"), std::string::npos) << a2.err;
+}
+
+// A printer on a loopback port that takes `limit` bytes, then drops the connection.
+struct Dropping_Printer {
+    int listener = socket(AF_INET, SOCK_STREAM, 0);
+    int port = 0;
+    std::size_t received = 0;
+    std::thread thread;
+
+    explicit Dropping_Printer(std::size_t limit) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        socklen_t length = sizeof address;
+        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+        port = ntohs(address.sin_port);
+        listen(listener, 1);
+        thread = std::thread([this, limit] {
+            int client = accept(listener, nullptr, nullptr);
+            char buffer[4096];
+            while (received < limit) {
+                ssize_t n = recv(client, buffer, sizeof buffer, 0);
+                if (n <= 0)
+                    break;
+                received += std::size_t(n);
+            }
+            // Closing with unread data resets the connection.
+            close(client);
+        });
+    }
+    ~Dropping_Printer() {
+        shutdown(listener, SHUT_RDWR);
+        if (thread.joinable())
+            thread.join();
+        close(listener);
+    }
+};
+
+TEST_F(Plot_Fixture, ASocketPrinterThatDropsTheJobFailsThePlot) {
+    // A drawing large enough that its printer data outgrows the pipe and socket buffers.
+    json elements = json::array();
+    for (int i = 0; i < 300; ++i)
+        elements.push_back({{"type", "line"},
+                            {"points", {{5, 5 + i * 0.9}, {400, 5 + (i * 37 % 580)}}},
+                            {"width", 0.5},
+                            {"color", {i % 255, 40, 200}}});
+    fs::path drawing = write_drawing("big.json", {{"elements", elements}});
+    Dropping_Printer printer(20000);
+    Outcome run = vxplot({"plot", drawing.string(), "-p", "A2_Roll_Paper_Portrait", "-r", "720",
+                          "-d", "socket://127.0.0.1:" + std::to_string(printer.port)});
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("the job did not reach socket://127.0.0.1"), std::string::npos)
+        << run.err;
+    EXPECT_GE(printer.received, 1u);
+
+    Outcome refused = vxplot({"plot", drawing.string(), "-d", "socket://127.0.0.1:1"});
+    EXPECT_NE(refused.status, 0);
+    EXPECT_NE(refused.err.find("Connection refused"), std::string::npos) << refused.err;
+    Outcome malformed = vxplot({"plot", drawing.string(), "-d", "lpd://printer"});
+    EXPECT_EQ(malformed.status, 2);
+    EXPECT_NE(malformed.err.find("is not socket://HOST:PORT"), std::string::npos) << malformed.err;
+}
+
+TEST_F(Plot_Fixture, CtrlCCancelsCleanly) {
+    json elements = json::array();
+    for (int i = 0; i < 40000; ++i)
+        elements.push_back({{"type", "polygon"},
+                            {"outline",
+                             {{5 + i % 400, 5 + i % 577},
+                              {5 + i % 400 + 8, 5 + i % 577},
+                              {5 + i % 400 + 4, 5 + i % 577 + 8}}},
+                            {"color", {i % 255, 0, 0}}});
+    fs::path drawing = write_drawing("long.json", {{"elements", elements}});
+    pid_t pid = start(dir, {"plot", drawing.string(), "-p", "A2_Roll_Paper_Portrait", "-r", "720",
+                            "-o", "cancelled.ps"});
+    // Interrupt once the plot is under way (the drawing is read and the output file opened).
+    for (int i = 0; i < 200 && !fs::exists(dir / "cancelled.ps"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    kill(pid, SIGINT);
+    Outcome run = finish(dir, pid);
+    EXPECT_EQ(run.status, 128 + SIGINT) << run.err;
+    EXPECT_NE(run.err.find("plot cancelled"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(dir / "zelto.cpy")) << "no spool file is left";
+}
+
+TEST_F(Plot_Fixture, PreviewRendersPrinterData) {
+    fs::path drawing = write_drawing("d.json", small_drawing());
+    ASSERT_EQ(
+        vxplot({"plot", drawing.string(), "-o", "p.ps", "-p", "A4_Roll_Paper_Portrait"}).status, 0);
+    Outcome run = vxplot({"preview", "p.ps", "-o", "p.png"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(slurp(dir / "p.png").substr(1, 3), "PNG");
+    Outcome missing = vxplot({"preview", "none.ps", "-o", "n.png"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("none.ps does not exist"), std::string::npos);
+}
+
+} // namespace
