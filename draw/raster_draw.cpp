@@ -133,15 +133,16 @@ void raster_plotter_draw_span(VX_Renderer_Data* owner, const VX_Rendition& r, st
         if (y < 0 || y > d.m_page_max_y)
             return;
         const std::uint32_t value = dot_value(d, r.color, "raster_plotter_draw_dci_dot");
-        for (int x = std::max(x0, 0); x <= std::min(x1, d.m_page_max_x); ++x)
-            put(d, x, d.m_page_max_y - y, value);
+        const int first = std::max(x0, 0), last = std::min(x1, d.m_page_max_x);
+        d.m_raster.fill_run(first, d.m_page_max_y - y, last - first + 1, value);
         return;
     }
     const std::uint32_t value = dot_value(d, r.color, "raster_plotter_draw_over400dpi_dci_dot");
     Dot_Block first = dot_block(d, x0, y), last = dot_block(d, x1, y);
+    // Cells left of the page (a block of x <= 0 above 600 dpi) have no effect.
+    const int from = std::max(first.column, 0), to = last.column + last.size;
     for (int j = 0; j < first.size; ++j)
-        for (int x = first.column; x < last.column + last.size; ++x)
-            put(d, x, first.row + j, value);
+        d.m_raster.fill_run(from, first.row + j, to - from, value);
 }
 
 void raster_plotter_draw_triangles(VX_Renderer_Data* owner, const VX_Rendition& r,

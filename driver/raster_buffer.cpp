@@ -1,5 +1,7 @@
 #include "raster_buffer.h"
 
+#include <bit>
+
 namespace {
 
 // Image codes of the imaging library.
@@ -65,14 +67,23 @@ void Raster_Buffer::put_row(int row, int x, int count, const std::uint8_t* data)
         m_context->putRow(row, x, count, data);
 }
 
+// Runs go in a tile at a time. The image's pixel type decides how the bytes are read, as for
+// the single-pixel writes, which ignore a write of the wrong type.
 void Raster_Buffer::put_index_run(int x, int row, int count, const std::uint8_t* bytes) {
-    for (int i = 0; i < count; ++i)
-        put_index(x + i, row, bytes[i]);
+    if (m_context && m_image && m_image->bits_per_pixel() == 8)
+        m_context->putRow(row, x, count, bytes);
 }
 
 void Raster_Buffer::put_colour_run(int x, int row, int count, const std::uint32_t* values) {
-    for (int i = 0; i < count; ++i)
-        put_colour(x + i, row, values[i]);
+    // The values' bytes in memory are the pixel bytes of the image's row format.
+    static_assert(std::endian::native == std::endian::little);
+    if (m_context && m_image && m_image->bits_per_pixel() == 32)
+        m_context->putRow(row, x, count, reinterpret_cast<const std::uint8_t*>(values));
+}
+
+void Raster_Buffer::fill_run(int x, int row, int count, std::uint32_t value) {
+    if (m_context)
+        m_context->fillRow(row, x, count, Imvo::ImagePixel{value});
 }
 
 void Raster_Buffer::paste(const Imvo::RowSource& source, int x, int y, bool transparent) {

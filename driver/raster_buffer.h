@@ -35,6 +35,8 @@ public:
     void put_row(int row, int x, int count, const std::uint8_t* data);
     void put_index_run(int x, int row, int count, const std::uint8_t* bytes);
     void put_colour_run(int x, int row, int count, const std::uint32_t* values);
+    /// `count` pixels of one value (a bit, an index or a colour) from column x.
+    void fill_run(int x, int row, int count, std::uint32_t value);
     /// Copies a row source in at (x, y); with `transparent`, zero source pixels are skipped.
     void paste(const Imvo::RowSource& source, int x, int y, bool transparent);
     /// Every pixel back to zero (blank paper).

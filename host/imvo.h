@@ -146,6 +146,9 @@ public:
     /// `count` pixels from `data` (the image's own row format, starting at bit or byte 0) into
     /// row y from column x.
     void putRow(int y, int x, int count, const std::uint8_t* data);
+    /// `count` pixels of one value into row y from column x: a tile at a time, so a long run
+    /// costs a fill per tile, not a call per pixel.
+    void fillRow(int y, int x, int count, ImagePixel pixel);
 
 private:
     Image& m_image;

@@ -255,4 +255,34 @@ void ImageContext::putRow(int y, int x, int count, const std::uint8_t* data) {
     }
 }
 
+void ImageContext::fillRow(int y, int x, int count, ImagePixel pixel) {
+    Image& im = m_image;
+    if (!valid() || y < 0 || y >= im.m_height || count <= 0)
+        return;
+    int first = std::max(x, 0), last = std::min<long long>(std::int64_t(x) + count, im.m_width);
+    int mask = im.m_tile - 1;
+    for (int column = first; column < last;) {
+        int segment_end = std::min(last, (column | mask) + 1); // end of this tile
+        std::uint8_t* tile_row =
+            im.tile_for_write(column, y) + std::size_t(y & mask) * im.m_tile_row_bytes;
+        const int from = column & mask, n = segment_end - column;
+        switch (im.m_bpp) {
+        case 1:
+            for (int c = from; c < from + n; ++c)
+                set_row_pixel(tile_row, c, 1, pixel.value);
+            break;
+        case 8:
+            std::memset(tile_row + from, int(pixel.value & 0xFF), std::size_t(n));
+            break;
+        default: {
+            std::uint8_t* out = tile_row + std::size_t(from) * 4;
+            for (int i = 0; i < n; ++i, out += 4)
+                std::memcpy(out, &pixel.value, 4);
+            break;
+        }
+        }
+        column = segment_end;
+    }
+}
+
 } // namespace Imvo
