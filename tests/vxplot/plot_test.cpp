@@ -84,7 +84,7 @@ struct Plot_Fixture : ::testing::Test {
                    {"outline", {{10, 10}, {20, 10}, {20, 20}, {10, 20}}},
                    {"color", {255, 0, 0}}}}}};
     }
-    // The colour at (x, y) mm from the lower-left corner of the printable area of a PostScript
+    // The colour at (x, y) mm from the lower-left corner of the printable area in a PostScript
     // file rendered at 72 dpi, as "r,g,b".
     std::string colour_at(const fs::path& printer_data, double x_mm, double y_mm) {
         fs::path ppm = dir / "page.ppm";
@@ -109,8 +109,8 @@ struct Plot_Fixture : ::testing::Test {
             }
         }
         int width = std::stoi(header[1]), height = std::stoi(header[2]);
-        // The printable area starts 2.96 mm from the left and bottom of A4 roll paper.
-        int px = int((x_mm + 2.96) / 25.4 * 72), py = height - 1 - int((y_mm + 2.96) / 25.4 * 72);
+        // The page of the printer data is the printable area.
+        int px = int(x_mm / 25.4 * 72), py = height - 1 - int(y_mm / 25.4 * 72);
         const auto* p = reinterpret_cast<const unsigned char*>(data.data() + at) +
                         (std::size_t(py) * width + px) * 3;
         return std::to_string(p[0]) + "," + std::to_string(p[1]) + "," + std::to_string(p[2]);
@@ -151,6 +151,90 @@ TEST_F(Plot_Fixture, PlotsToAFileInEachModeAndToStandardOutput) {
     ASSERT_EQ(to_stdout.status, 0) << to_stdout.err;
     EXPECT_EQ(to_stdout.out, slurp(dir / "file.ps"));
     EXPECT_GT(to_stdout.out.size(), 1000u);
+}
+
+// A drawing with every kind of element, plotted in each colour mode of the printer and read back
+// through Ghostscript: a red area, a thick blue line, hairlines and dots, a small dark green image
+// (sent whole, as the colour mode's image) and a large magenta one (fetched in strips from an
+// image source), with and without the user's colour conversions.
+TEST_F(Plot_Fixture, DrawingsRenderInEveryColourMode) {
+    write_png(dir / "green.png", 2, 2,
+              {0, 100, 0, 255, 0, 100, 0, 255, 0, 100, 0, 255, 0, 100, 0, 255});
+    std::vector<std::uint8_t> magenta(64 * 64 * 4);
+    for (std::size_t i = 0; i < magenta.size(); i += 4)
+        magenta[i] = 200, magenta[i + 2] = 200, magenta[i + 3] = 255;
+    write_png(dir / "magenta.png", 64, 64, magenta);
+    json drawing = {{"elements",
+                     {{{"type", "polygon"},
+                       {"outline", {{10, 10}, {40, 10}, {40, 40}, {10, 40}}},
+                       {"color", {255, 0, 0}}},
+                      {{"type", "line"},
+                       {"points", {{10, 60}, {80, 60}}},
+                       {"width", 5},
+                       {"color", {0, 0, 255}}},
+                      {{"type", "line"}, {"points", {{10, 80}, {80, 90}}}, {"color", {0, 0, 0}}},
+                      {{"type", "dot"}, {"at", {50, 50}}, {"color", {0, 0, 0}}},
+                      {{"type", "image"},
+                       {"file", "green.png"},
+                       {"at", {60, 10}},
+                       {"width", 20},
+                       {"height", 20}},
+                      // 150 mm at 360 dpi: 4.4 million dots, above the image source threshold.
+                      {{"type", "image"},
+                       {"file", "magenta.png"},
+                       {"at", {100, 200}},
+                       {"width", 150},
+                       {"height", 150}}}}};
+    fs::path file = write_drawing("all.json", drawing);
+    struct Case {
+        const char* mode;
+        const char* dpi;
+        const char* area;
+        const char* line;
+        const char* small_image;
+        const char* large_image;
+    };
+    const Case cases[] = {
+        {"color", "360", "255,0,0", "0,0,255", "0,100,0", "200,0,200"},
+        {"color", "720", "255,0,0", "0,0,255", "0,100,0", "200,0,200"},
+        {"color256", "360", "255,0,0", "0,0,255", "0,102,0", "204,0,204"},
+        {"gray", "360", "76,76,76", "28,28,28", "59,59,59", "82,82,82"},
+        // Grey of the nearest palette colours, (0, 102, 0) and (204, 0, 204).
+        {"gray256", "360", "76,76,76", "28,28,28", "60,60,60", "83,83,83"},
+        {"mono", "360", "0,0,0", "0,0,0", "0,0,0", "0,0,0"},
+        {"mono", "720", "0,0,0", "0,0,0", "0,0,0", "0,0,0"},
+    };
+    for (const auto& c : cases) {
+        Outcome run = vxplot({"plot", file.string(), "-o", "all.ps", "-p", "A3_Roll_Paper_Portrait",
+                              "-m", c.mode, "-r", c.dpi});
+        ASSERT_EQ(run.status, 0) << c.mode << run.err;
+        const fs::path ps = dir / "all.ps";
+        EXPECT_EQ(colour_at(ps, 25, 25), c.area) << c.mode << " " << c.dpi;
+        EXPECT_EQ(colour_at(ps, 45, 60), c.line) << c.mode << " " << c.dpi;
+        EXPECT_EQ(colour_at(ps, 70, 20), c.small_image) << c.mode << " " << c.dpi;
+        EXPECT_EQ(colour_at(ps, 175, 275), c.large_image) << c.mode << " " << c.dpi;
+        EXPECT_EQ(colour_at(ps, 90, 150), "255,255,255") << c.mode << " " << c.dpi;
+    }
+
+    // Substituting red by blue converts image pixels; areas keep the colour they were drawn in
+    // (blue is in the palette, so the 256-colour table is not rewritten either).
+    write_png(dir / "green.png", 1, 1, {255, 0, 0, 255}); // now red
+    ASSERT_EQ(vxplot({"config", "init", "-c", "swap.json"}).status, 0);
+    for (const char* set :
+         {"RASTER_ChangeColor true", "RASTER_ConvertColor1 true",
+          "RASTER_RGB_Compare1_IndexColor 255", "RASTER_RGB_Swap1_IndexColor 16711680",
+          "size A3_Roll_Paper_Portrait"}) {
+        std::string text = set;
+        std::string key = text.substr(0, text.find(' ')), value = text.substr(text.find(' ') + 1);
+        ASSERT_EQ(vxplot({"config", "set", key, value, "-c", "swap.json"}).status, 0) << set;
+    }
+    for (const char* mode : {"color", "color256"}) {
+        Outcome run =
+            vxplot({"plot", file.string(), "-c", "swap.json", "-m", mode, "-o", "swap.ps"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(colour_at(dir / "swap.ps", 70, 20), "0,0,255") << mode << ": the red image";
+        EXPECT_EQ(colour_at(dir / "swap.ps", 25, 25), "255,0,0") << mode << ": the red area";
+    }
 }
 
 TEST_F(Plot_Fixture, MalformedDrawingsNameTheElementAndSendNothing) {
