@@ -1,6 +1,7 @@
 #include "plot_config.h"
 
 #include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -96,6 +97,7 @@ json default_plot_config(const VX_Plotter_Definition& d) {
             {"mode", "color"},
             {"copies", 1},
             {"plot_to_file", ""},
+            {"user_size", nullptr},
             {"custom", custom}};
 }
 
@@ -106,8 +108,8 @@ json checked_plot_config(const VX_Plotter_Definition& d, json config) {
     for (auto& [key, value] : config.items()) {
         if (!out.contains(key))
             throw Config_Error("unknown key \"" + key +
-                               "\"; the keys are source, size, dpi, mode, copies, plot_to_file "
-                               "and custom");
+                               "\"; the keys are source, size, dpi, mode, copies, plot_to_file, "
+                               "user_size and custom");
         if (key == "custom") {
             if (!value.is_object())
                 throw Config_Error("\"custom\" must be an object of custom items");
@@ -144,6 +146,17 @@ json checked_plot_config(const VX_Plotter_Definition& d, json config) {
                            out["copies"].dump());
     if (!out["plot_to_file"].is_string())
         throw Config_Error("plot_to_file must be a file name or \"\"");
+    const json& user = out["user_size"];
+    if (!user.is_null()) {
+        if (out["size"] != "UserDefined")
+            throw Config_Error("user_size is for the size UserDefined, not " + out["size"].dump());
+        if (!user.is_array() || user.size() != 2 || !user[0].is_number() || !user[1].is_number() ||
+            user[0].get<double>() < 10 || user[1].get<double>() < 10 ||
+            user[0].get<double>() > 5000 || user[1].get<double>() > 5000)
+            throw Config_Error("user_size must be [width, length] in millimetres from 10 to 5000, "
+                               "not " +
+                               user.dump());
+    }
     return out;
 }
 
@@ -161,13 +174,26 @@ void set_plot_config(const VX_Plotter_Definition& d, json& config, const std::st
         }
     } else if (key == "source" || key == "size" || key == "mode" || key == "plot_to_file") {
         value = text;
+    } else if (key == "user_size") {
+        // WIDTHxLENGTH in millimetres, or "none".
+        double width = 0, length = 0;
+        char separator = 0;
+        std::istringstream in(text);
+        if (text == "none")
+            value = nullptr;
+        else if (in >> width >> separator >> length && separator == 'x' && in.peek() == EOF)
+            value = {width, length};
+        else
+            throw Config_Error("user_size must be WIDTHxLENGTH in millimetres (such as 826x1167) "
+                               "or none, not \"" +
+                               text + "\"");
     } else {
         auto capability =
             d.get_plotter_capabilities()->get_custom_capabilities()->find(vxp::from_utf8(key));
         if (!capability)
             throw Config_Error("unknown key \"" + key +
-                               "\"; the keys are source, size, dpi, mode, copies, plot_to_file "
-                               "and the custom items (vxplot config show lists them)");
+                               "\"; the keys are source, size, dpi, mode, copies, plot_to_file, "
+                               "user_size and the custom items (vxplot config show lists them)");
         json parsed = json::parse(text, nullptr, false);
         json candidate = config;
         candidate["custom"][key] = parsed.is_discarded() ? json(text) : parsed;
@@ -183,11 +209,13 @@ void set_plot_config(const VX_Plotter_Definition& d, json& config, const std::st
     config = checked_plot_config(d, candidate);
 }
 
-std::pair<double, double> printable_size(const VX_Plotter_Definition& d, const json& config) {
-    auto size = find_source(d, config["source"].get<std::string>())
-                    ->find_size(vxp::from_utf8(config["size"].get<std::string>()));
-    const VX_Area& a = size->printable_area();
-    return {a.x_max - a.x_min, a.y_max - a.y_min};
+// The printable area: the size's, or for a user size the whole sheet.
+VX_Area printable_area(const VX_Plotter_Definition& d, const json& config) {
+    if (!config["user_size"].is_null())
+        return {0, 0, config["user_size"][0].get<double>(), config["user_size"][1].get<double>()};
+    return find_source(d, config["source"].get<std::string>())
+        ->find_size(vxp::from_utf8(config["size"].get<std::string>()))
+        ->printable_area();
 }
 
 void apply_plot_config(VX_Plotter_Definition& d, const json& config) {
@@ -196,9 +224,7 @@ void apply_plot_config(VX_Plotter_Definition& d, const json& config) {
     const std::wstring source = vxp::from_utf8(config["source"].get<std::string>());
     const std::wstring size_name = vxp::from_utf8(config["size"].get<std::string>());
     media->select(source, size_name);
-    media->set_printable_area(find_source(d, config["source"].get<std::string>())
-                                  ->find_size(size_name)
-                                  ->printable_area());
+    media->set_printable_area(printable_area(d, config));
     media->set_copies(config["copies"].get<int>());
     configuration->get_res_color_mem_configuration()->set_selected_index(
         setting_index(d, config["dpi"].get<int>(), config["mode"].get<std::string>()));

@@ -2,7 +2,11 @@
 // colour mode, copies, plot-to-file name, and every custom item of the driver.
 //
 //   {"source": "P0", "size": "A2_Roll_Paper_Portrait", "dpi": 720, "mode": "color",
-//    "copies": 1, "plot_to_file": "", "custom": {"RASTER_ChangeColor": false, ...}}
+//    "copies": 1, "plot_to_file": "", "user_size": null,
+//    "custom": {"RASTER_ChangeColor": false, ...}}
+//
+// user_size, [width, length] in millimetres, is a sheet of the user's own size on the size
+// UserDefined: its whole area is printable.
 //
 // Modes are the five colour modes of the model data file: color256, color, gray256, gray, mono.
 #pragma once
@@ -28,18 +32,15 @@ nlohmann::json default_plot_config(const VX_Plotter_Definition& definition);
 /// take their defaults (the result is complete).
 nlohmann::json checked_plot_config(const VX_Plotter_Definition& definition, nlohmann::json config);
 
-/// Sets one key ("source", "size", "dpi", "mode", "copies", "plot_to_file" or a custom item's
-/// key) from its command-line text, checking it; throws Config_Error.
+/// Sets one key ("source", "size", "dpi", "mode", "copies", "plot_to_file", "user_size" as
+/// WIDTHxLENGTH or none, or a custom item's key) from its command-line text, checking it; throws
+/// Config_Error.
 void set_plot_config(const VX_Plotter_Definition& definition, nlohmann::json& config,
                      const std::string& key, const std::string& text);
 
 /// Puts a checked configuration into the definition, as a host does before plotting: media,
 /// printable area, copies, resolution/colour setting, custom items, plot-to-file name.
 void apply_plot_config(VX_Plotter_Definition& definition, const nlohmann::json& config);
-
-/// The printable width and height of the configured size in millimetres.
-std::pair<double, double> printable_size(const VX_Plotter_Definition& definition,
-                                         const nlohmann::json& config);
 
 /// Reads a configuration file; throws Config_Error when it cannot be read.
 nlohmann::json read_plot_config(const std::filesystem::path& file);

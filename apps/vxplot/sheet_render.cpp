@@ -148,10 +148,35 @@ void Sheet_Renderer::operator()(const drawing::Stroke& stroke) {
                {b.x + nx, b.y + ny},
                {b.x - nx, b.y - ny}});
     }
-    // Round joins and caps close the gaps between segments.
-    if (width >= 3)
-        for (std::size_t i = 0; i < n; ++i)
-            disc(device(stroke.points[i]), half);
+    // Joins and caps close the gaps between segments: round at the ends of an open line and
+    // where the line turns sharply, a bevel (the wedge between the two segments' corners) where
+    // it turns gently, as along an arc, where a round join would look the same.
+    if (width < 3)
+        return;
+    for (std::size_t i = 0; i < n; ++i) {
+        const bool end = !stroke.closed && (i == 0 || i == n - 1);
+        const Device_Point v = device(stroke.points[i]);
+        if (end) {
+            disc(v, half);
+            continue;
+        }
+        const Device_Point before = device(stroke.points[(i + n - 1) % n]);
+        const Device_Point after = device(stroke.points[(i + 1) % n]);
+        double ax = v.x - before.x, ay = v.y - before.y, bx = after.x - v.x, by = after.y - v.y;
+        double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+        if (la == 0 || lb == 0)
+            continue;
+        ax /= la, ay /= la, bx /= lb, by /= lb;
+        if (ax * bx + ay * by < std::cos(std::numbers::pi / 8)) {
+            disc(v, half);
+            continue;
+        }
+        // The outer side of the turn is left of the direction when it turns right.
+        const double side = ax * by - ay * bx > 0 ? -1 : 1;
+        strip({v,
+               {v.x - side * ay * half, v.y + side * ax * half},
+               {v.x - side * by * half, v.y + side * bx * half}});
+    }
 }
 
 // Filled areas are cut into trapezoids between the heights of their vertices: within one such

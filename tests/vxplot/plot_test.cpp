@@ -303,6 +303,8 @@ TEST_F(Plot_Fixture, ConfigurationsAreCheckedAndKeptWhole) {
         {{"mode", "sepia"}, "mode \"sepia\" is not offered"},
         {{"RASTER_Draw2Black", "3"}, "custom item RASTER_Draw2Black must be true or false"},
         {{"InkDensity_360", "high"}, "custom item InkDensity_360 must be a whole number"},
+        {{"user_size", "826x1167"}, "user_size is for the size UserDefined"},
+        {{"user_size", "big"}, "user_size must be WIDTHxLENGTH"},
     };
     const std::string before = slurp(dir / "c.json");
     for (const auto& c : cases) {
