@@ -10,6 +10,8 @@
 #include "host/vx_image.h"
 
 #include <algorithm>
+#include <climits>
+#include <limits>
 #include <new>
 #include <type_traits>
 #include <vector>
@@ -121,28 +123,64 @@ void raster_plotter_draw_over400dpi_dci_dot(VX_Renderer_Data* owner, const VX_Re
             put_cell(d, r, block.column + i, block.row + j, p.z, value);
 }
 
-// The span path of the host's fills: the same cells the dot action would write for each point of
-// the span (without a clip region, which the host leaves to the dots), written directly. Above
-// 400 dpi the blocks of neighbouring points overlap into one rectangle.
-void raster_plotter_draw_span(VX_Renderer_Data* owner, const VX_Rendition& r, std::int32_t x0,
-                              std::int32_t x1, std::int32_t y) {
-    RASTER_Driver& d = device_of(owner);
-    if (!prologue(d) || x0 > x1)
+// Writes the cells the dot action would write for each point of a span of device row y (without
+// a clip region, which the host leaves to the dots). Above 400 dpi the blocks of neighbouring
+// points overlap into one rectangle.
+void write_span(RASTER_Driver& d, std::uint32_t value, std::int32_t x0, std::int32_t x1,
+                std::int32_t y) {
+    if (x0 > x1)
         return;
     if (d.m_job.m_dpi <= 400) {
         if (y < 0 || y > d.m_page_max_y)
             return;
-        const std::uint32_t value = dot_value(d, r.color, "raster_plotter_draw_dci_dot");
         const int first = std::max(x0, 0), last = std::min(x1, d.m_page_max_x);
         d.m_raster.fill_run(first, d.m_page_max_y - y, last - first + 1, value);
         return;
     }
-    const std::uint32_t value = dot_value(d, r.color, "raster_plotter_draw_over400dpi_dci_dot");
     Dot_Block first = dot_block(d, x0, y), last = dot_block(d, x1, y);
     // Cells left of the page (a block of x <= 0 above 600 dpi) have no effect.
     const int from = std::max(first.column, 0), to = last.column + last.size;
     for (int j = 0; j < first.size; ++j)
         d.m_raster.fill_run(from, first.row + j, to - from, value);
+}
+
+// The name errors of the span path carry: the dot routine of the resolution.
+const char* span_routine(const RASTER_Driver& d) {
+    return d.m_job.m_dpi <= 400 ? "raster_plotter_draw_dci_dot"
+                                : "raster_plotter_draw_over400dpi_dci_dot";
+}
+
+// The span path of the host's fills: the same cells the dot action would write.
+void raster_plotter_draw_span(VX_Renderer_Data* owner, const VX_Rendition& r, std::int32_t x0,
+                              std::int32_t x1, std::int32_t y) {
+    RASTER_Driver& d = device_of(owner);
+    if (!prologue(d) || x0 > x1)
+        return;
+    write_span(d, dot_value(d, r.color, span_routine(d)), x0, x1, y);
+}
+
+// Paints the part of a deferred triangle that falls on page rows first..last: the spans of the
+// device rows whose cells can reach them (a dot block reaches 3 rows beyond its row; at the edges
+// of the page blocks are clamped in from any distance).
+void paint_fill(RASTER_Driver& d, const Raster_Buffer::Deferred_Fill& fill, int first, int last) {
+    const VX_DCI_Point points[3] = {
+        {fill.x[0], fill.y[0], 0}, {fill.x[1], fill.y[1], 0}, {fill.x[2], fill.y[2], 0}};
+    const std::int64_t lowest = std::numeric_limits<std::int64_t>::min();
+    const std::int64_t highest = std::numeric_limits<std::int64_t>::max();
+    const std::int64_t low =
+        last >= d.m_page_max_y ? lowest : std::int64_t(d.m_page_max_y) - last - 3;
+    const std::int64_t high = first <= 0 ? highest : std::int64_t(d.m_page_max_y) - first + 3;
+    struct Target {
+        RASTER_Driver& d;
+        std::uint32_t value;
+    } target{d, fill.value};
+    VD_Scan_2DI_Polygon(
+        3, points, low, high,
+        [](void* context, std::int32_t x0, std::int32_t x1, std::int32_t y) {
+            auto* t = static_cast<Target*>(context);
+            write_span(t->d, t->value, x0, x1, y);
+        },
+        &target);
 }
 
 void raster_plotter_draw_triangles(VX_Renderer_Data* owner, const VX_Rendition& r,
@@ -152,6 +190,23 @@ void raster_plotter_draw_triangles(VX_Renderer_Data* owner, const VX_Rendition& 
         return;
     if (r.clip_region || r.fill_code == 64) {
         VD_Standard_Draw_DCI_Polytriangle(owner, r, count, points);
+        return;
+    }
+    // With the span path, a page that defers its fills keeps each triangle as a record; the
+    // host's fill would write the same cells through the span action when its rows are read.
+    VX_Action span = d.actions().get(vx_action_span);
+    if (d.m_raster.deferring() && span.enabled && span.routine) {
+        const std::uint32_t value = count >= 3 ? dot_value(d, r.color, span_routine(d)) : 0;
+        for (std::int32_t t = 0; t + 2 < count; ++t) {
+            const VX_DCI_Point* p = points + t;
+            const std::int32_t low = std::min({p[0].y, p[1].y, p[2].y});
+            const std::int32_t high = std::max({p[0].y, p[1].y, p[2].y});
+            d.m_raster.defer({{p[0].x, p[1].x, p[2].x}, {p[0].y, p[1].y, p[2].y}, value},
+                             int(std::clamp<std::int64_t>(std::int64_t(d.m_page_max_y) - high - 3,
+                                                          INT32_MIN, INT32_MAX)),
+                             int(std::clamp<std::int64_t>(std::int64_t(d.m_page_max_y) - low + 3,
+                                                          INT32_MIN, INT32_MAX)));
+        }
         return;
     }
     for (std::int32_t t = 0; t + 2 < count; ++t) {
@@ -306,6 +361,12 @@ static_assert(
     std::is_same_v<decltype(&raster_plotter_draw_shared_image_real), VX_Shared_Image_Real_Action>);
 
 } // namespace
+
+void raster_defer_page_fills(RASTER_Driver& d) {
+    d.m_raster.defer_fills([&d](const Raster_Buffer::Deferred_Fill& fill, int first, int last) {
+        paint_fill(d, fill, first, last);
+    });
+}
 
 Triangle_Fill triangle_fill(const VX_DCI_Point* t, float weight, std::int32_t dpi) {
     std::int32_t w = std::max({t[0].x, t[1].x, t[2].x}) - std::min({t[0].x, t[1].x, t[2].x});

@@ -18,3 +18,10 @@ struct Raster_Drawing_Routines {
 
 /// The routines of this driver (draw/raster_draw.cpp).
 extern const Raster_Drawing_Routines raster_drawing_routines;
+
+class RASTER_Driver;
+
+/// Puts the device's page image into deferred filling (Raster_Buffer::defer_fills): from then on
+/// the triangle action keeps triangles it would fill through the span path as records, painted
+/// when their rows are needed (draw/raster_draw.cpp).
+void raster_defer_page_fills(RASTER_Driver& device);

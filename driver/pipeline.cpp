@@ -2,6 +2,7 @@
 // the print engine is installed, the output channel. end_picture streams the page image to the
 // print engine in bands of two rows, each row converted to engine pixels (R, G, B, 0) on its way,
 // and replays the recorded output for further copies. Every path releases the page image.
+#include "drawing_routines.h"
 #include "driver_palette.h"
 #include "module_state.h"
 #include "pipeline_p.h"
@@ -21,20 +22,24 @@ const char* const end_routine = "RASTER_Driver::end_picture";
 
 // Reads the page image's rows from the top, one at a time, converted to engine pixels tile by
 // tile: an untouched tile is blank paper and is copied from a row converted once, without
-// reading the image.
+// reading the image. Each band of rows is settled (its deferred fills painted) before its first
+// row is read and released after its last, so the page is never whole in memory.
 class Row_Reader {
 public:
-    Row_Reader(const Imvo::Image& image, int bits_per_pixel, bool grey)
-        : m_image(image), m_bits(bits_per_pixel), m_grey(grey),
-          m_index_pixels(index_engine_pixels()), m_blank(std::size_t(image.tile_size()) * 4) {
-        std::vector<std::uint8_t> zero(Imvo::row_bytes(image.tile_size(), image.bits_per_pixel()));
-        convert_engine_row(zero.data(), m_bits, m_grey, image.tile_size(), m_blank.data(),
+    Row_Reader(Raster_Buffer& page, int bits_per_pixel, bool grey)
+        : m_page(page), m_image(*page.image()), m_bits(bits_per_pixel), m_grey(grey),
+          m_index_pixels(index_engine_pixels()), m_blank(std::size_t(m_image.tile_size()) * 4) {
+        std::vector<std::uint8_t> zero(
+            Imvo::row_bytes(m_image.tile_size(), m_image.bits_per_pixel()));
+        convert_engine_row(zero.data(), m_bits, m_grey, m_image.tile_size(), m_blank.data(),
                            m_index_pixels);
     }
     std::int32_t remaining() const { return m_image.height() - m_next; }
     /// The next row's first `width` pixels into `out`.
     void next(std::int32_t width, std::uint8_t* out) {
         const int tile = m_image.tile_size();
+        if (m_next % tile == 0)
+            m_page.settle(m_next);
         for (std::int32_t x = 0; x < width; x += tile) {
             std::int32_t count = std::min(tile, width - x);
             std::uint8_t* to = out + std::size_t(x) * 4;
@@ -43,10 +48,13 @@ public:
             else
                 std::memcpy(to, m_blank.data(), std::size_t(count) * 4);
         }
+        if ((m_next + 1) % tile == 0)
+            m_page.release_band(m_next);
         ++m_next;
     }
 
 private:
+    Raster_Buffer& m_page;
     const Imvo::Image& m_image;
     int m_bits;
     bool m_grey;
@@ -91,6 +99,7 @@ void RASTER_Driver::begin_picture(const VX_Document_Info& document) {
         raster_throw_severe(raster_msg_device_init, begin_routine, raster_message_text(fault),
                             revision);
     }
+    raster_defer_page_fills(*this);
 
     if (!Engine_Module(raster_module_state().driver_directory).loaded()) {
         vxp::message_box(nullptr, settings::g_texts.engine_missing,
@@ -166,7 +175,7 @@ void RASTER_Driver::end_picture() {
     const Raster_Module_State& module = raster_module_state();
     if (module.grey_printing || module.grey_table || bits_per_pixel == 1)
         job.color_mode = 0;
-    Row_Reader rows(*m_raster.image(), bits_per_pixel, module.grey_printing);
+    Row_Reader rows(m_raster, bits_per_pixel, module.grey_printing);
 
     Engine_Job_Handle handle = nullptr;
     if (std::int32_t result = engine->init_job(&handle, &job, &modules))

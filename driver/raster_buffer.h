@@ -11,7 +11,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class Raster_Buffer {
 public:
@@ -42,6 +44,31 @@ public:
     /// Every pixel back to zero (blank paper).
     void clear();
 
+    /// A filled triangle whose pixels are put off until its rows are needed.
+    struct Deferred_Fill {
+        std::int32_t x[3], y[3]; ///< its corners in device points
+        std::uint32_t value;     ///< the page image value it is filled with
+    };
+    /// Writes the pixels of a deferred fill that fall on page rows `first` to `last`, through the
+    /// buffer's ordinary writes.
+    using Fill_Painter = std::function<void(const Deferred_Fill& fill, int first, int last)>;
+
+    /// Deferred filling, for a page that would hold many filled areas: fills handed to defer()
+    /// are kept as records by band (a tile row of the image) and painted band by band when
+    /// something needs their band: a write into it (so every write lands in the order it was
+    /// made) or settle() before it is read. The image's memory then grows with the number of
+    /// fills, and with the bands that hold other drawing, not with the area filled. Ends with
+    /// release() or create().
+    void defer_fills(Fill_Painter painter);
+    bool deferring() const { return bool(m_painter); }
+    /// Keeps a fill whose pixels lie on page rows `first` to `last` (clipped to the image).
+    void defer(const Deferred_Fill& fill, int first, int last);
+    /// Paints the fills kept for the band holding `row`: its rows then hold their final pixels.
+    void settle(int row);
+    /// Releases the pixels of the band holding `row`, for a reader that is done with it (they
+    /// read as blank paper again).
+    void release_band(int row);
+
     int width() const { return m_width; }
     int height() const { return m_height; }
     /// The image, or null when there is none.
@@ -51,10 +78,20 @@ public:
 
 private:
     void build(int width, int height, const Imvo::DataModel& model);
+    /// Before a write to rows first..last: settles their bands, or while a band is being painted,
+    /// tells whether the rows lie in it (writes outside it are dropped).
+    bool writable(int first, int last);
+    void forget_fills();
 
     int m_width = 0;
     int m_height = 0;
     std::unique_ptr<Imvo::DataModel> m_data_model; ///< only while the image is being created
     std::unique_ptr<Imvo::Image> m_image;
     std::unique_ptr<Imvo::ImageContext> m_context;
+
+    Fill_Painter m_painter;
+    std::vector<Deferred_Fill> m_fills;
+    std::vector<std::vector<std::uint32_t>> m_band_fills; ///< per band: indices into m_fills
+    bool m_painting = false;
+    int m_paint_first = 0, m_paint_last = -1; ///< the rows of the band being painted
 };

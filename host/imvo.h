@@ -109,6 +109,9 @@ public:
     /// with `transparent`, source pixels of value 0 are skipped. Bits per pixel must match.
     void paste(const RowSource& source, int x, int y, bool transparent);
     void read_row(int y, std::uint8_t* out) const override;
+    /// Releases the tiles of the tile row holding row y: its rows read as the fill value again.
+    /// Lets a reader that is done with rows give their memory back.
+    void release_tile_row(int y);
     /// Bytes held by allocated tiles.
     std::size_t allocated_bytes() const;
     /// Row y of the tile holding column x, in the image's pixel format starting at the tile's

@@ -63,6 +63,15 @@ VX_API void VD_Fill_2DI_Polygon(VX_Renderer_Data* device, const VX_Rendition& re
                                 std::int32_t count, const VX_DCI_Point* points, std::int32_t mode,
                                 std::int32_t width, bool horizontal, bool outline);
 
+/// The device points inside a convex polygon or on its edges, row by row for the rows `low` to
+/// `high` that the polygon covers: `span(context, x_first, x_last, y)` for each row that has
+/// points. VD_Fill_2DI_Polygon fills exactly these points.
+VX_API void VD_Scan_2DI_Polygon(std::int32_t count, const VX_DCI_Point* points, std::int64_t low,
+                                std::int64_t high,
+                                void (*span)(void* context, std::int32_t x_first,
+                                             std::int32_t x_last, std::int32_t y),
+                                void* context);
+
 /// The standard triangle routine: the points form a strip (triangle t is points t, t + 1,
 /// t + 2), each triangle filled with VD_Fill_2DI_Polygon (through the dot action when the
 /// rendition has a clip region, so the region applies).

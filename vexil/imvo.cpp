@@ -194,6 +194,14 @@ const std::uint8_t* Image::tile_row(int x, int y) const {
     return tile ? tile + std::size_t(y & (m_tile - 1)) * m_tile_row_bytes : nullptr;
 }
 
+void Image::release_tile_row(int y) {
+    if (!m_valid || y < 0 || y >= m_height)
+        return;
+    const std::size_t first = std::size_t(y >> m_shift) * std::size_t(m_tiles_x);
+    for (std::size_t i = first; i < first + std::size_t(m_tiles_x); ++i)
+        m_tiles[i].reset();
+}
+
 std::size_t Image::allocated_bytes() const {
     std::size_t tiles = std::count_if(m_tiles.begin(), m_tiles.end(),
                                       [](const auto& tile) { return tile != nullptr; });

@@ -78,6 +78,25 @@ std::pair<std::int64_t, std::int64_t> scan_span(const VX_DCI_Point* points, std:
 
 } // namespace
 
+void VD_Scan_2DI_Polygon(std::int32_t count, const VX_DCI_Point* points, std::int64_t low,
+                         std::int64_t high,
+                         void (*span)(void*, std::int32_t, std::int32_t, std::int32_t),
+                         void* context) {
+    if (!points || count < 1)
+        return;
+    std::int64_t top = std::numeric_limits<std::int64_t>::min();
+    std::int64_t bottom = std::numeric_limits<std::int64_t>::max();
+    for (std::int32_t i = 0; i < count; ++i) {
+        bottom = std::min<std::int64_t>(bottom, points[i].y);
+        top = std::max<std::int64_t>(top, points[i].y);
+    }
+    for (std::int64_t y = std::max(low, bottom); y <= std::min(high, top); ++y) {
+        auto [first, last] = scan_span(points, count, true, y);
+        if (first <= last)
+            span(context, std::int32_t(first), std::int32_t(last), std::int32_t(y));
+    }
+}
+
 void VD_Fill_2DI_Polygon(VX_Renderer_Data* device, const VX_Rendition& rendition,
                          std::int32_t count, const VX_DCI_Point* points, std::int32_t,
                          std::int32_t width, bool horizontal, bool) {
@@ -86,10 +105,23 @@ void VD_Fill_2DI_Polygon(VX_Renderer_Data* device, const VX_Rendition& rendition
     VX_Action span = device->actions().get(vx_action_span);
     VX_Action dot = device->actions().get(vx_action_dot);
     // The span path fills the same points row by row, whatever the stroke direction.
-    bool use_span = span.enabled && span.routine && !rendition.clip_region;
-    if (use_span)
-        horizontal = true;
-    if (!use_span && !(dot.enabled && dot.routine))
+    if (span.enabled && span.routine && !rendition.clip_region) {
+        struct Target {
+            VX_Renderer_Data* device;
+            const VX_Rendition& rendition;
+            VX_Span_Action routine;
+        } target{device, rendition, reinterpret_cast<VX_Span_Action>(span.routine)};
+        VD_Scan_2DI_Polygon(
+            count, points, std::numeric_limits<std::int64_t>::min(),
+            std::numeric_limits<std::int64_t>::max(),
+            [](void* context, std::int32_t x0, std::int32_t x1, std::int32_t y) {
+                auto* t = static_cast<Target*>(context);
+                t->routine(t->device, t->rendition, x0, x1, y);
+            },
+            &target);
+        return;
+    }
+    if (!(dot.enabled && dot.routine))
         return;
     std::int64_t low = std::numeric_limits<std::int64_t>::max(),
                  high = std::numeric_limits<std::int64_t>::min();
@@ -103,13 +135,6 @@ void VD_Fill_2DI_Polygon(VX_Renderer_Data* device, const VX_Rendition& rendition
     for (std::int64_t band = low; band <= high; band += stroke)
         for (std::int64_t s = band; s < band + stroke && s <= high; ++s) {
             auto [first, last] = scan_span(points, count, horizontal, s);
-            if (first > last)
-                continue;
-            if (use_span) {
-                reinterpret_cast<VX_Span_Action>(span.routine)(
-                    device, rendition, std::int32_t(first), std::int32_t(last), std::int32_t(s));
-                continue;
-            }
             for (std::int64_t t = first; t <= last; ++t) {
                 VX_DCI_Point p{std::int32_t(horizontal ? t : s), std::int32_t(horizontal ? s : t),
                                z};

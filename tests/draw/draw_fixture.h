@@ -10,9 +10,12 @@
 #include <vector>
 
 // A device with a page image of (max_x + 1) x (max_y + 1) pixels, driven through its routines.
-struct Draw_Fixture : ::testing::Test {
+struct Draw_Page {
     RASTER_Driver* d = new RASTER_Driver;
-    ~Draw_Fixture() override { d->release_reference(); }
+    Draw_Page() = default;
+    Draw_Page(const Draw_Page&) = delete;
+    Draw_Page& operator=(const Draw_Page&) = delete;
+    ~Draw_Page() { d->release_reference(); }
 
     void page(int system, int dpi, int max_x, int max_y, std::uint32_t background = 0xFFFFFFFF) {
         d->m_color_system = system;
@@ -47,3 +50,5 @@ struct Draw_Fixture : ::testing::Test {
         return cells;
     }
 };
+
+struct Draw_Fixture : ::testing::Test, Draw_Page {};

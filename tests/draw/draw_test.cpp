@@ -280,3 +280,60 @@ TEST_F(Draw_Fixture, TriangleStripsAndClippedTriangles) {
 }
 
 } // namespace
+
+namespace {
+
+// Deferred filling is an optimisation of the page image: the same drawing, on a page that defers
+// its fills and on one that fills at once, must leave the same pixels, whatever else is drawn
+// between the fills (dots, images, clearing) and wherever the triangles lie.
+TEST(Deferred_Fills, PaintTheCellsOfImmediateFills) {
+    const unsigned seed = 1211;
+    std::mt19937 random(seed);
+    for (int system : {0, 1, 2})
+        for (int dpi : {360, 500, 720}) {
+            SCOPED_TRACE("system " + std::to_string(system) + ", " + std::to_string(dpi) +
+                         " dpi, seed " + std::to_string(seed));
+            Draw_Page at_once, deferred;
+            for (Draw_Page* f : {&at_once, &deferred})
+                f->page(system, dpi, 149, 299);
+            raster_defer_page_fills(*deferred.d);
+            ASSERT_TRUE(deferred.d->m_raster.deferring());
+            for (int step = 0; step < 300; ++step) {
+                const unsigned what = random() % 20;
+                VX_Rendition r;
+                r.color = random() % 3 == 0 ? 0xFF000000u : 0xFF000000u | (random() & 0xFFFFFF);
+                // Triangles from well outside the page to well inside it, of every size.
+                VX_DCI_Point t[4];
+                for (auto& p : t)
+                    p = {int(random() % 220) - 35, int(random() % 400) - 50, 0};
+                const int x = int(random() % 150), y = int(random() % 300);
+                for (Draw_Page* f : {&at_once, &deferred}) {
+                    if (what < 14) {
+                        reinterpret_cast<VX_Polytriangle_Action>(raster_drawing_routines.triangles)(
+                            f->d, r, 4, t);
+                    } else if (what < 18) {
+                        f->dot(x, y, r.color);
+                    } else if (what < 19) {
+                        const std::uint8_t row[8] = {0xFF, 0x0F, 3, 0xF0, 0x55, 7, 9, 1};
+                        const std::uint32_t colours[2] = {0x11223344, 0x55667788};
+                        if (system == 2)
+                            f->d->m_raster.put_row(299 - y, x, 16, row);
+                        else if (system == 0)
+                            f->d->m_raster.put_index_run(x, 299 - y, 8, row);
+                        else
+                            f->d->m_raster.put_colour_run(x, 299 - y, 2, colours);
+                    } else if (step % 7 == 0) {
+                        reinterpret_cast<VX_Clear_Action>(raster_drawing_routines.clear_page)(f->d);
+                    }
+                }
+            }
+            for (int row = 0; row < 300; row += 64)
+                deferred.d->m_raster.settle(row);
+            EXPECT_EQ(at_once.drawn(), deferred.drawn());
+            for (int row = 0; row < 300; ++row)
+                for (int x = 0; x < 150; ++x)
+                    ASSERT_EQ(at_once.at(x, row), deferred.at(x, row)) << x << ", " << row;
+        }
+}
+
+} // namespace
