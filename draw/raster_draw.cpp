@@ -159,6 +159,50 @@ void raster_plotter_draw_span(VX_Renderer_Data* owner, const VX_Rendition& r, st
     write_span(d, dot_value(d, r.color, span_routine(d)), x0, x1, y);
 }
 
+// The cells of a band that a deferred fill covers, row by row: above 400 dpi each device row's
+// span is a block of several page rows, so the blocks of neighbouring device rows are joined per
+// page row and each page row is written once (runs that do not touch are written apart).
+class Band_Runs {
+public:
+    Band_Runs(RASTER_Driver& d, std::uint32_t value, int first, int last)
+        : m_d(d), m_value(value), m_first(first), m_runs(std::size_t(last - first + 1), none) {}
+    ~Band_Runs() {
+        for (std::size_t i = 0; i < m_runs.size(); ++i)
+            flush(i);
+    }
+    // The cells of device row y's span x0..x1: the same the span action writes.
+    void add(std::int32_t x0, std::int32_t x1, std::int32_t y) {
+        Dot_Block first = dot_block(m_d, x0, y), last = dot_block(m_d, x1, y);
+        const int from = std::max(first.column, 0), to = last.column + last.size;
+        for (int j = 0; j < first.size; ++j) {
+            const std::int64_t i = std::int64_t(first.row) + j - m_first;
+            if (i < 0 || i >= std::int64_t(m_runs.size()))
+                continue;
+            auto& run = m_runs[std::size_t(i)];
+            if (run.first <= run.second && from <= run.second && to >= run.first) {
+                run = {std::min(run.first, from), std::max(run.second, to)};
+                continue;
+            }
+            flush(std::size_t(i));
+            run = {from, to};
+        }
+    }
+
+private:
+    static constexpr std::pair<int, int> none{1, 0};
+    void flush(std::size_t i) {
+        auto& run = m_runs[i];
+        if (run.first < run.second)
+            m_d.m_raster.fill_run(run.first, m_first + int(i), run.second - run.first, m_value);
+        run = none;
+    }
+
+    RASTER_Driver& m_d;
+    std::uint32_t m_value;
+    int m_first;
+    std::vector<std::pair<int, int>> m_runs; ///< per page row: columns [first, second)
+};
+
 // Paints the part of a deferred triangle that falls on page rows first..last: the spans of the
 // device rows whose cells can reach them (a dot block reaches 3 rows beyond its row; at the edges
 // of the page blocks are clamped in from any distance).
@@ -170,17 +214,27 @@ void paint_fill(RASTER_Driver& d, const Raster_Buffer::Deferred_Fill& fill, int 
     const std::int64_t low =
         last >= d.m_page_max_y ? lowest : std::int64_t(d.m_page_max_y) - last - 3;
     const std::int64_t high = first <= 0 ? highest : std::int64_t(d.m_page_max_y) - first + 3;
-    struct Target {
-        RASTER_Driver& d;
-        std::uint32_t value;
-    } target{d, fill.value};
+    if (d.m_job.m_dpi <= 400) {
+        struct Target {
+            RASTER_Driver& d;
+            std::uint32_t value;
+        } target{d, fill.value};
+        VD_Scan_2DI_Polygon(
+            3, points, low, high,
+            [](void* context, std::int32_t x0, std::int32_t x1, std::int32_t y) {
+                auto* t = static_cast<Target*>(context);
+                write_span(t->d, t->value, x0, x1, y);
+            },
+            &target);
+        return;
+    }
+    Band_Runs runs(d, fill.value, first, last);
     VD_Scan_2DI_Polygon(
         3, points, low, high,
         [](void* context, std::int32_t x0, std::int32_t x1, std::int32_t y) {
-            auto* t = static_cast<Target*>(context);
-            write_span(t->d, t->value, x0, x1, y);
+            static_cast<Band_Runs*>(context)->add(x0, x1, y);
         },
-        &target);
+        &runs);
 }
 
 void raster_plotter_draw_triangles(VX_Renderer_Data* owner, const VX_Rendition& r,
