@@ -133,6 +133,8 @@ int plot(const Host_Options& host, const Plot_Options& o) {
     if (plotter)
         plotter->release_reference();
     std::signal(SIGINT, previous);
+    if (::isatty(STDERR_FILENO))
+        std::fputc('\n', stderr); // ends the progress line the status window drew
 
     if (device && !device->finish()) {
         std::cerr << "vxplot: the job did not reach " << o.device << ": " << device->error()
