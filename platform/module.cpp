@@ -91,11 +91,18 @@ std::size_t get_module_file_name(Module_Handle module, wchar_t* buffer, std::siz
     if (!module || !buffer || size == 0)
         return 0;
     link_map* map = nullptr;
-    if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name || !*map->l_name)
+    if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name)
         return 0;
-    char resolved[PATH_MAX];
-    const char* name = realpath(map->l_name, resolved) ? resolved : map->l_name;
-    std::wstring wide = from_utf8(name);
+    std::wstring wide;
+    if (!*map->l_name) {
+        // The main program's link map carries no name: it is the program file.
+        wide = program_file_name();
+    } else {
+        char resolved[PATH_MAX];
+        wide = from_utf8(realpath(map->l_name, resolved) ? resolved : map->l_name);
+    }
+    if (wide.empty())
+        return 0;
     std::size_t n = wide.size() < size ? wide.size() : size;
     wmemcpy(buffer, wide.data(), n);
     if (n < size)

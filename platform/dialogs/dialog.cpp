@@ -260,8 +260,10 @@ void DDX_CBString(CDataExchange* dx, int id, std::wstring& value) {
         value = s.selection >= 0 ? s.items[std::size_t(s.selection)].text : std::wstring();
         return;
     }
-    // As the platform's lists select by text: the first entry that starts with it; a text no
-    // entry starts with leaves the selection as it is.
+    // As the platform's lists select by text: the first entry that starts with it; an empty
+    // text, or one no entry starts with, leaves the selection as it is.
+    if (value.empty())
+        return;
     for (std::size_t i = 0; i < s.items.size(); ++i)
         if (starts_with_ignoring_case(s.items[i].text, value)) {
             s.selection = int(i);

@@ -181,7 +181,8 @@ public:
 VXP_API void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 VXP_API void DDX_Check(CDataExchange* dx, int id, int& value);
 /// The text of a list's selected entry (empty without a selection); loading selects the first
-/// entry with that text, or nothing.
+/// entry that starts with the text, and leaves the selection as it is for an empty text or one
+/// no entry starts with.
 VXP_API void DDX_CBString(CDataExchange* dx, int id, std::wstring& value);
 VXP_API void DDX_Text(CDataExchange* dx, int id, std::wstring& value);
 /// After DDX_Text: saving fails when the text is longer than `count`; loading makes `count` the

@@ -47,7 +47,46 @@ constexpr vxp::Control_Resource nothing_controls[] = {
     {141, "picture", L"#141", 228, 14, 42, 53},
 };
 
+// Paper Config: 219 x 395 dialog units. Labels carry the id -1.
+constexpr vxp::Control_Resource paper_config_controls[] = {
+    {-1, "group", L"Color Density", 7, 5, 205, 45},
+    {1034, "slider_both", L"", 15, 16, 130, 18},
+    {-1, "static", L"-50", 15, 36, 15, 8},
+    {-1, "static", L"50", 135, 36, 12, 8},
+    {1036, "edit", L"", 152, 19, 28, 12},
+    {-1, "static", L"(%)", 184, 21, 20, 8},
+    {-1, "group", L"Drying Time Per Head Pass", 7, 55, 205, 45},
+    {1038, "slider", L"", 15, 66, 130, 18},
+    {-1, "static", L"0", 17, 86, 8, 8},
+    {-1, "static", L"50", 135, 86, 12, 8},
+    {1037, "edit", L"", 152, 69, 28, 12},
+    {-1, "static", L"(0.1sec.)", 184, 71, 26, 8},
+    {-1, "group", L"Paper Feed Adjustment", 7, 105, 205, 45},
+    {1039, "slider_both", L"", 15, 116, 130, 18},
+    {-1, "static", L"-70", 15, 136, 15, 8},
+    {-1, "static", L"70", 135, 136, 12, 8},
+    {1035, "edit", L"", 152, 119, 28, 12},
+    {-1, "static", L"(0.01%)", 184, 121, 26, 8},
+    {-1, "group", L"Paper Thickness", 7, 155, 205, 30},
+    {1033, "edit", L"", 15, 167, 28, 12},
+    {-1, "static", L"(0.1mm)", 48, 169, 30, 8},
+    {-1, "group", L"Paper Suction", 7, 190, 205, 45},
+    {1040, "slider_both", L"", 15, 201, 130, 18},
+    {-1, "static", L"Standard  -1      -2      -3       -4", 15, 221, 140, 8},
+    {-1, "group", L"Cut Method", 7, 240, 205, 30},
+    {1032, "combo", L"", 15, 252, 130, 60},
+    {-1, "group", L"Platen Gap", 7, 275, 205, 30},
+    {1041, "combo", L"", 15, 287, 130, 60},
+    {-1, "group", L"Eject Roller Type", 7, 310, 205, 30},
+    {1042, "combo", L"", 15, 322, 130, 60},
+    {1031, "button", L"Reset To Defaults", 7, 350, 80, 14},
+    {1, "default_button", L"OK", 102, 374, 50, 14},
+    {2, "button", L"Cancel", 162, 374, 50, 14},
+};
+
 constexpr vxp::Dialog_Resource dialogs[] = {
+    {133, L"Paper Config", 219, 395, L"MS Sans Serif", 9, paper_config_controls,
+     sizeof paper_config_controls / sizeof paper_config_controls[0]},
     {112, L"Print Spool Status", 287, 91, L"MS Sans Serif", 9, device_controls, 4},
     {116, L"Print Spool Status", 287, 91, L"MS Sans Serif", 9, file_controls, 4},
     {117, L"Print Spool Status", 287, 91, L"MS Sans Serif", 9, nothing_controls, 4},
@@ -56,10 +95,6 @@ constexpr vxp::Dialog_Resource dialogs[] = {
 } // namespace
 
 extern "C" VXP_API const vxp::Resource_Table vxp_resources = {
-    vxp::resource_table_format,
-    1033,
-    strings,
-    sizeof strings / sizeof strings[0],
-    dialogs,
-    sizeof dialogs / sizeof dialogs[0],
+    vxp::resource_table_format,         1033,    strings,
+    sizeof strings / sizeof strings[0], dialogs, sizeof dialogs / sizeof dialogs[0],
 };
