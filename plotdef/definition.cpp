@@ -4,6 +4,7 @@
 #include "raster_plotdef.h"
 #include "resources/build.h"
 #include "resources/resource_library.h"
+#include "ui/custom_properties.h"
 
 #include <cstdio>
 #include <fstream>
@@ -161,6 +162,13 @@ void VX_RASTER_Plotter_Definition::initMetaCaps() {
 
 bool VX_RASTER_Plotter_Definition::Custom_Config_UI_Available() {
     return true;
+}
+
+bool VX_RASTER_Plotter_Definition::CustomConfigure(vxp::Window_Handle parent) {
+    // The definition stays alive while its dialog is open; the host's window is only borrowed.
+    VX_Smart_Pointer<VX_Plotter_Definition> self(this);
+    CDlgCustomSettings dialog(self, parent);
+    return dialog.DoModal() == IDOK;
 }
 
 bool VX_RASTER_Plotter_Definition::get_driver_hints_helpfile(VX_String& file, VX_String& topic) {

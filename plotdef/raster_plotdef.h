@@ -67,6 +67,9 @@ public:
     ~VX_RASTER_Plotter_Definition() override;
     /// Always true: the driver has its Custom Properties dialog.
     RASTER_EXPORT bool Custom_Config_UI_Available() override;
+    /// Runs the Custom Properties dialog modally over the host's window; true exactly when the
+    /// user closed it with OK.
+    RASTER_EXPORT bool CustomConfigure(vxp::Window_Handle parent) override;
     /// The build's help file and the topic "html/menu01"; always true.
     RASTER_EXPORT bool get_driver_hints_helpfile(VX_String& file, VX_String& topic) override;
     /// With the selected resolution/colour/memory setting bitonal (colour system 2): palette entry

@@ -59,6 +59,20 @@ struct Texts {
     const wchar_t* definitions_incorrect;
     /// Caption of the settings dialogs' error messages.
     const wchar_t* custom_properties_error;
+    /// The Custom Properties dialog's quality label at 360 dpi and at any other resolution.
+    const wchar_t* quality_fast;
+    const wchar_t* quality_high;
+    /// Export and import of the definitions file: the refusals, the file dialogs' titles and
+    /// their filter ("description|pattern||").
+    const wchar_t* export_not_committed;
+    const wchar_t* export_folder_refused;
+    const wchar_t* import_own_file;
+    const wchar_t* import_wrong_kind;
+    const wchar_t* import_unreadable;
+    const wchar_t* import_incorrect;
+    const wchar_t* export_title;
+    const wchar_t* import_title;
+    const wchar_t* definitions_filter;
 };
 
 /// The texts of this build.

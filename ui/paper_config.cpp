@@ -6,11 +6,6 @@
 
 #include <cwctype>
 
-Custom_Properties_State& TheCustomPropertiesState() {
-    static Custom_Properties_State state;
-    return state;
-}
-
 namespace {
 
 constexpr unsigned paper_config_template = 133;

@@ -13,6 +13,9 @@ struct Custom_Properties_State {
     PaperSettings current{};
     /// The defaults row of the Paper Config dialog: paper number - 1, plus 32 at 720 dpi.
     int reset_slot = 0;
+    /// Whether the shared display palette exists (only on a display with a 256-entry system
+    /// palette; the headless and Qt back ends draw in true colour).
+    bool display_palette = false;
 };
 
 Custom_Properties_State& TheCustomPropertiesState();

@@ -3,6 +3,7 @@
 #include "dialog.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cwctype>
 #include <deque>
 #include <mutex>
@@ -438,6 +439,8 @@ void CDialog::run_actions() {
         }
         const Dialog_Action& a = *action;
         Control_State* s = nullptr;
+        if (a.kind == Dialog_Action::pick)
+            script_error(*this, "a colour was picked with no picker open");
         if (a.kind != Dialog_Action::help && a.kind != Dialog_Action::ok &&
             a.kind != Dialog_Action::cancel) {
             s = control(a.id);
@@ -511,6 +514,8 @@ void CDialog::run_actions() {
         case Dialog_Action::cancel:
             notify(IDCANCEL, BN_CLICKED);
             break;
+        case Dialog_Action::pick:
+            break;
         }
     }
 }
@@ -523,7 +528,7 @@ std::vector<Dialog_Action> parse_dialog_script(const std::string& script) {
         {"close", Dialog_Action::close},   {"type", Dialog_Action::type},
         {"drag", Dialog_Action::drag},     {"key", Dialog_Action::key},
         {"help", Dialog_Action::help},     {"ok", Dialog_Action::ok},
-        {"cancel", Dialog_Action::cancel},
+        {"cancel", Dialog_Action::cancel}, {"pick", Dialog_Action::pick},
     };
     std::vector<Dialog_Action> actions;
     std::istringstream lines(script);
@@ -541,14 +546,14 @@ std::vector<Dialog_Action> parse_dialog_script(const std::string& script) {
                                  [&](const auto& k) { return word == k.first; });
         if (kind == std::end(kinds))
             bad("unknown action; the actions are click, select, close, type, drag, key, help, "
-                "ok and cancel");
+                "ok, cancel and pick");
         Dialog_Action a{kind->second};
         const bool needs_id = a.kind != Dialog_Action::help && a.kind != Dialog_Action::ok &&
-                              a.kind != Dialog_Action::cancel;
+                              a.kind != Dialog_Action::cancel && a.kind != Dialog_Action::pick;
         if (needs_id && !(words >> a.id))
             bad("a control id is needed");
         if (a.kind == Dialog_Action::select || a.kind == Dialog_Action::drag ||
-            a.kind == Dialog_Action::key) {
+            a.kind == Dialog_Action::key || a.kind == Dialog_Action::pick) {
             if (!(words >> a.value))
                 bad("a number is needed");
         }
@@ -576,6 +581,86 @@ std::size_t queued_dialog_actions() {
 void clear_dialog_actions() {
     std::lock_guard lock(queues().mutex);
     queues().actions.clear();
+}
+
+std::optional<int> take_picker_answer() {
+    std::lock_guard lock(queues().mutex);
+    auto& actions = queues().actions;
+    if (actions.empty() || actions.front().kind != Dialog_Action::pick)
+        return std::nullopt;
+    int index = actions.front().value;
+    actions.pop_front();
+    return index;
+}
+
+// --- owner drawing ---------------------------------------------------------------------------
+
+Device_Context::~Device_Context() = default;
+
+namespace {
+
+std::string hex_colour(std::uint32_t colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%06X", colour & 0xFFFFFF);
+    return text;
+}
+
+std::string rect_text(const Dialog_Rect& r) {
+    return std::to_string(r.x) + " " + std::to_string(r.y) + " " + std::to_string(r.width) + " " +
+           std::to_string(r.height);
+}
+
+// A device context that writes down what is drawn on it.
+class Recording_Context : public Device_Context {
+public:
+    explicit Recording_Context(std::vector<std::string>& out) : m_out(out) {}
+    int text_height() const override { return 8; }
+    void select_palette(bool shared) override {
+        m_out.push_back(shared ? "palette on" : "palette off");
+    }
+    void set_colours(std::uint32_t text, std::uint32_t background) override {
+        m_out.push_back("colours " + hex_colour(text) + " " + hex_colour(background));
+    }
+    void text_out(int x, int y, const Dialog_Rect&, const std::wstring& text) override {
+        m_out.push_back("text " + std::to_string(x) + " " + std::to_string(y) + " " +
+                        vxp::to_utf8(text));
+    }
+    void fill(const Dialog_Rect& rect, std::uint32_t colour) override {
+        m_out.push_back("fill " + rect_text(rect) + " " + hex_colour(colour));
+    }
+    void frame(const Dialog_Rect& rect, std::uint32_t colour) override {
+        m_out.push_back("frame " + rect_text(rect) + " " + hex_colour(colour));
+    }
+    void focus_rect(const Dialog_Rect& rect) override {
+        m_out.push_back("focus " + rect_text(rect));
+    }
+
+private:
+    std::vector<std::string>& m_out;
+};
+
+} // namespace
+
+std::vector<std::string> draw_list(const CDialog& dialog, int id) {
+    std::vector<std::string> drawn;
+    Control_State* s = dialog.control(id);
+    if (!s || !is_list(*s))
+        return drawn;
+    CComboBox* drawer = s->bound ? dynamic_cast<CComboBox*>(s->bound) : nullptr;
+    if (!drawer)
+        drawer = static_cast<CComboBox*>(dialog.GetDlgItem(id));
+    Recording_Context dc(drawn);
+    const int count = int(s->items.size());
+    for (int i = count == 0 ? -1 : 0; i < count; ++i) {
+        Draw_Item item{i,
+                       i == s->selection,
+                       i == s->selection,
+                       !s->enabled,
+                       Dialog_Rect{0, 20 * std::max(i, 0), s->rect.width, 20},
+                       &dc};
+        drawer->DrawItem(item);
+    }
+    return drawn;
 }
 
 std::optional<std::filesystem::path> file_dialog(vxp::Window_Handle,

@@ -80,17 +80,50 @@ public:
     int GetCheck() const;
 };
 
+/// What owner drawing draws on: the device context of one list entry. Colours are 0x00BBGGRR.
+class VXP_API Device_Context {
+public:
+    virtual ~Device_Context();
+    /// Height of a line of text in the context's font.
+    virtual int text_height() const = 0;
+    /// Selects the shared display palette (true) or the previous one back (false); colours are
+    /// then taken as the nearest colour of the selected palette.
+    virtual void select_palette(bool shared) = 0;
+    virtual void set_colours(std::uint32_t text, std::uint32_t background) = 0;
+    /// Writes text at (x, y), opaque (the clip rectangle is filled with the background colour
+    /// first) and clipped to `clip`.
+    virtual void text_out(int x, int y, const Dialog_Rect& clip, const std::wstring& text) = 0;
+    /// Fills the rectangle with a solid brush of `colour`.
+    virtual void fill(const Dialog_Rect& rect, std::uint32_t colour) = 0;
+    /// A one-pixel frame of `colour` around the rectangle.
+    virtual void frame(const Dialog_Rect& rect, std::uint32_t colour) = 0;
+    virtual void focus_rect(const Dialog_Rect& rect) = 0;
+};
+
+/// System colours for drawing controls.
+enum System_Colour : std::uint32_t {
+    colour_window = 0xFFFFFF,
+    colour_window_text = 0x000000,
+    colour_gray_text = 0x808080,
+    colour_button_face = 0xF0F0F0,
+};
+
 /// The owner-drawing request for one entry of an owner-drawn list: the back end that shows the
 /// list hands it to the bound object's DrawItem.
 struct Draw_Item {
-    int item = -1; ///< the entry, -1 for the empty selection field
+    int item = -1; ///< the entry, -1 for an empty list
     bool selected = false;
     bool focused = false;
     bool disabled = false;
     Dialog_Rect rect;
-    /// What the drawing did, in the order done: "fill 0xRRGGBB", "text ...", "frame", "focus".
-    std::vector<std::string>* drawn = nullptr;
+    Device_Context* dc = nullptr;
 };
+
+/// Draws every entry of an owner-drawn list as the headless back end shows it (entries 20 units
+/// high, the selected one with the focus) and answers what was drawn, one line per operation:
+/// "palette on|off", "colours TEXT BACKGROUND", "text X Y TEXT", "fill X Y W H COLOUR",
+/// "frame X Y W H COLOUR", "focus X Y W H" (colours as six hexadecimal digits, blue first).
+VXP_API std::vector<std::string> draw_list(const CDialog& dialog, int id);
 
 class VXP_API CComboBox : public CWnd {
 public:
@@ -267,6 +300,7 @@ struct Dialog_Action {
         help,   ///< the help key
         ok,     ///< the OK button
         cancel, ///< the Cancel button (or closing the window)
+        pick,   ///< the colour picker's answer: colour index `value` (see take_picker_answer)
     };
     Kind kind;
     int id = 0;
@@ -275,14 +309,17 @@ struct Dialog_Action {
 };
 
 /// Parses a script of user actions, one per line: "click ID", "select ID N", "close ID",
-/// "type ID TEXT", "drag ID N", "key ID N", "help", "ok", "cancel"; blank lines and lines
-/// starting with "#" are skipped. Throws std::invalid_argument naming the line.
+/// "type ID TEXT", "drag ID N", "key ID N", "help", "ok", "cancel", "pick N"; blank lines and
+/// lines starting with "#" are skipped. Throws std::invalid_argument naming the line.
 VXP_API std::vector<Dialog_Action> parse_dialog_script(const std::string& script);
 /// Queues actions for the next modal runs.
 VXP_API void queue_dialog_actions(const std::vector<Dialog_Action>& actions);
 /// Actions queued and not yet taken.
 VXP_API std::size_t queued_dialog_actions();
 VXP_API void clear_dialog_actions();
+/// For a colour picker run headless: takes the next queued action when it is a "pick", and
+/// answers its colour index; nothing (the picker was closed) otherwise.
+VXP_API std::optional<int> take_picker_answer();
 
 /// The common file dialogs. The headless back end answers with the next queued answer (a path,
 /// or nothing for Cancel) and records what it was asked.

@@ -47,6 +47,46 @@ constexpr vxp::Control_Resource nothing_controls[] = {
     {141, "picture", L"#141", 228, 14, 42, 53},
 };
 
+// Custom Properties: 323 x 275 dialog units. Labels carry the id -1.
+constexpr vxp::Control_Resource custom_properties_controls[] = {
+    {-1, "group", L"Print Color Conversion", 6, 5, 309, 103},
+    {1001, "check", L"Apply Color Conversion", 65, 15, 85, 10},
+    {1005, "check", L"Convert all to black", 175, 15, 85, 10},
+    {-1, "group", L"Substitution", 15, 25, 250, 77},
+    {-1, "static", L"Original Screen Color", 60, 35, 70, 10},
+    {-1, "static", L"Print Converted Color", 168, 36, 70, 10},
+    {1021, "check", L"Apply", 20, 48, 33, 10},
+    {1004, "owner_combo", L"", 54, 45, 80, 70},
+    {-1, "static", L"->", 146, 48, 12, 8},
+    {1008, "owner_combo", L"", 164, 46, 80, 70},
+    {1022, "check", L"Apply", 20, 64, 33, 10},
+    {1006, "owner_combo", L"", 54, 62, 80, 70},
+    {-1, "static", L"->", 146, 64, 12, 8},
+    {1009, "owner_combo", L"", 164, 62, 80, 70},
+    {1023, "check", L"Apply", 20, 80, 33, 10},
+    {1007, "owner_combo", L"", 54, 78, 80, 70},
+    {-1, "static", L"->", 146, 82, 12, 8},
+    {1010, "owner_combo", L"", 164, 78, 80, 70},
+    {-1, "group", L"Print settings", 6, 114, 309, 71},
+    {1036, "group", L"Cartridge Option", 11, 124, 300, 35},
+    {1037, "radio_group", L"Photo Quality Ink Set", 16, 140, 86, 10},
+    {1038, "radio", L"High Speed Ink Set", 154, 139, 90, 10},
+    {1026, "static", L"Paper Type", 11, 168, 42, 8},
+    {1002, "combo", L"", 59, 166, 167, 83},
+    {1028, "check", L"Bidirectional Printing", 233, 166, 78, 10},
+    {1035, "group", L"Mode Settings", 6, 189, 196, 50},
+    {1031, "sunken_static", L"Quality Selection; High", 23, 202, 84, 10},
+    {1011, "combo", L"", 23, 218, 104, 51},
+    {1032, "button", L"Paper Config...", 135, 202, 57, 14},
+    {1027, "static", L"Gamma", 212, 195, 29, 8},
+    {1012, "combo", L"", 244, 193, 65, 50},
+    {1033, "button", L"Import...", 10, 251, 41, 14},
+    {1034, "button", L"Export...", 65, 251, 41, 14},
+    {1, "default_button", L"OK", 128, 251, 50, 14},
+    {2, "button", L"Cancel", 193, 251, 50, 14},
+    {1003, "button", L"Help", 258, 251, 50, 14},
+};
+
 // Paper Config: 219 x 395 dialog units. Labels carry the id -1.
 constexpr vxp::Control_Resource paper_config_controls[] = {
     {-1, "group", L"Color Density", 7, 5, 205, 45},
@@ -85,6 +125,8 @@ constexpr vxp::Control_Resource paper_config_controls[] = {
 };
 
 constexpr vxp::Dialog_Resource dialogs[] = {
+    {101, L"ZELTO Custom Properties", 323, 275, L"MS Sans Serif", 9, custom_properties_controls,
+     sizeof custom_properties_controls / sizeof custom_properties_controls[0]},
     {133, L"Paper Config", 219, 395, L"MS Sans Serif", 9, paper_config_controls,
      sizeof paper_config_controls / sizeof paper_config_controls[0]},
     {112, L"Print Spool Status", 287, 91, L"MS Sans Serif", 9, device_controls, 4},

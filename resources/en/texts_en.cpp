@@ -85,4 +85,16 @@ const settings::Texts settings::g_texts = {
     L"Serious Kadrion error",
     L"The contents of the definition file are incorrect.\nDefaults will be used.",
     L"Custom Properties Error",
+    L"Quality Selection: Fast",
+    L"Quality Selection: High",
+    L"You cannot export until the Custom Properties settings have been set.\n\nPush the OK "
+    L"button to close Custom Properties,\nthen re-open Custom Properties to export.",
+    L"The selected folder cannot be used for export.",
+    L"You cannot import the selected file.",
+    L"You cannot import this kind of file.",
+    L"The selected file cannot be read.",
+    L"Contents of the selected file are incorrect.",
+    L"Select Folder",
+    L"Select Advanced Definitions File to Import",
+    L"Advanced Definitions (zelto7m.px_)|*.px_||",
 };

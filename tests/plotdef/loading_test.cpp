@@ -116,6 +116,7 @@ TEST(DriverExports, OnlyTheEntryPointsAreExported) {
         "RASTER_DRC_Caps_Loader::RASTER_DRC_Caps_Loader",
         "RASTER_DRC_Caps_Loader::Load",
         "VX_RASTER_Plotter_Definition::Custom_Config_UI_Available",
+        "VX_RASTER_Plotter_Definition::CustomConfigure",
         "VX_RASTER_Plotter_Definition::get_driver_hints_helpfile",
         "VX_RASTER_Plotter_Definition::get_true_device_colors",
     };
