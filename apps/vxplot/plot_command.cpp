@@ -2,6 +2,7 @@
 
 #include "device_output.h"
 #include "drawing.h"
+#include "platform/dialogs/dialog.h"
 #include "plot_config.h"
 #include "sheet_render.h"
 
@@ -179,6 +180,43 @@ int config_command(const Host_Options& host, const std::string& action, const fs
     return 0;
 }
 
+// Opens the driver's Custom Properties dialog on the plot configuration; saves its custom items
+// when the dialog ends with OK. The user's actions come from a script (one action per line, see
+// platform/dialogs/dialog.h), for unattended set-up of many machines.
+int configure(const Host_Options& host, const fs::path& file, const fs::path& script) {
+    std::ifstream in(script);
+    if (!in) {
+        std::cerr << "vxplot: " << script.string() << ": cannot be read\n";
+        return 2;
+    }
+    std::vector<Dialog_Action> actions =
+        parse_dialog_script(std::string(std::istreambuf_iterator<char>(in), {}));
+    Host_Session session(host);
+    VX_Plotter_Definition& definition = session.definition();
+    json config = load_config(session, fs::exists(file) ? file : fs::path());
+    apply_plot_config(definition, config);
+    clear_dialog_actions();
+    queue_dialog_actions(actions);
+    const bool confirmed = definition.CustomConfigure(nullptr);
+    clear_dialog_actions();
+    if (!confirmed) {
+        std::cerr << "vxplot: the settings were cancelled; " << file.string()
+                  << " was left as it was\n";
+        return 1;
+    }
+    auto items = definition.get_plotter_configuration()->get_custom_configuration();
+    for (auto& [key, value] : config["custom"].items()) {
+        auto item = items->find(vxp::from_utf8(key));
+        auto data = item ? item->get_data() : nullptr;
+        if (data && value.is_boolean())
+            value = (data->get_long() & 0xFF) != 0;
+        else if (data)
+            value = data->get_long();
+    }
+    write_plot_config(file, config);
+    return 0;
+}
+
 // Renders printer data with Ghostscript: a PNG, or PWG Raster when the output ends in .pwg.
 int preview(const fs::path& input, const fs::path& output, int resolution) {
     if (!fs::is_regular_file(input)) {
@@ -186,8 +224,9 @@ int preview(const fs::path& input, const fs::path& output, int resolution) {
         return 1;
     }
     const bool pwg = output.extension() == ".pwg";
-    std::vector<std::string> args = {"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE",
-                                     pwg ? "-sDEVICE=pwgraster" : "-sDEVICE=png16m"};
+    std::vector<std::string> args = {"gs",        "-q",
+                                     "-dSAFER",   "-dBATCH",
+                                     "-dNOPAUSE", pwg ? "-sDEVICE=pwgraster" : "-sDEVICE=png16m"};
     // A PNG well below the printer's resolution is rendered at four times its resolution and
     // averaged down, so hairlines and hatching show instead of falling between the samples.
     if (!pwg && resolution <= 180) {
@@ -287,6 +326,24 @@ void add_plot_commands(CLI::App& app, const Host_Options& host, int& status) {
             return;
         }
         status = guarded([&] { return config_command(host, c.action, c.file, c.key, c.value); });
+    });
+
+    struct Configure_Options {
+        fs::path file = "vxplot-config.json", script;
+    };
+    auto configure_options = std::make_shared<Configure_Options>();
+    auto* configure_command = app.add_subcommand(
+        "configure", "edit the driver's own settings in its Custom Properties dialog");
+    configure_command->add_option("-c,--config", configure_options->file, "the configuration file")
+        ->capture_default_str();
+    configure_command
+        ->add_option("--script", configure_options->script,
+                     "the user's actions, one per line (click ID, select ID N, type ID TEXT, "
+                     "ok, ...)")
+        ->required();
+    configure_command->callback([&host, &status, configure_options] {
+        status = guarded(
+            [&] { return configure(host, configure_options->file, configure_options->script); });
     });
 
     struct Preview_Options {

@@ -435,3 +435,42 @@ TEST_F(Plot_Fixture, PreviewRendersPrinterData) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Plot_Fixture, ConfigureRunsTheSettingsDialogOnTheConfiguration) {
+    // A driver installation of its own, so that the definitions file is written there.
+    Host_Layout installation = Host_Layout::complete();
+    const std::string folder = installation.drv().string();
+    ASSERT_EQ(vxplot({"--driver-folder", folder, "config", "init", "-c", "c.json"}).status, 0);
+    std::ofstream(dir / "ok.txt") << "# gamma 2.2 and bidirectional printing off\n"
+                                     "select 1012 2\nclick 1028\nok\n";
+    Outcome run =
+        vxplot({"--driver-folder", folder, "configure", "-c", "c.json", "--script", "ok.txt"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    json config = json::parse(slurp(dir / "c.json"));
+    EXPECT_EQ(config["custom"]["GammaMode_360"], 2);
+    EXPECT_EQ(config["custom"]["BothSideProcess_360"], 1) << "the default 0 was clicked on";
+    EXPECT_TRUE(fs::exists(installation.drv() / "zelto7m.px_"));
+
+    const std::string before = slurp(dir / "c.json");
+    std::ofstream(dir / "cancel.txt") << "select 1012 0\ncancel\n";
+    std::ofstream(dir / "bad.txt") << "select 1012\n";
+    std::ofstream(dir / "disabled.txt") << "click 1005\nok\n";
+    struct Case {
+        const char* script;
+        int status;
+        const char* message;
+    };
+    for (const Case& c : {Case{"cancel.txt", 1, "the settings were cancelled"},
+                          Case{"bad.txt", 2, "line 1 (\"select 1012\"): a number is needed"},
+                          Case{"disabled.txt", 1, "control 1005 is disabled"}}) {
+        Outcome failed =
+            vxplot({"--driver-folder", folder, "configure", "-c", "c.json", "--script", c.script});
+        EXPECT_EQ(failed.status, c.status) << c.script;
+        EXPECT_NE(failed.err.find(c.message), std::string::npos) << failed.err;
+        EXPECT_EQ(slurp(dir / "c.json"), before) << c.script;
+    }
+}
+
+} // namespace
