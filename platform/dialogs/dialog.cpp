@@ -1,56 +1,19 @@
 // The dialog library: controls made from templates, data exchange, message dispatch, and the
 // headless back end's modal runs driven by queued user actions.
-#include "dialog.h"
+#include "dialog_p.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cwctype>
 #include <deque>
 #include <mutex>
 #include <sstream>
 #include <stdexcept>
 
-/// What a control holds, whatever its kind.
-struct Control_State {
-    int id = 0;
-    std::string kind;
-    Dialog_Rect rect;
-    std::wstring text;
-    bool enabled = true;
-    int check = 0;
-    struct Item {
-        std::wstring text;
-        std::uintptr_t data = 0;
-    };
-    std::vector<Item> items;
-    int selection = -1;
-    int limit = 0; ///< edit boxes: the input limit, 0 for none
-    int sel_start = 0, sel_end = 0;
-    int low = 0, high = 100, position = 0, tic_frequency = 1, page_size = 1;
-    CWnd* bound = nullptr; ///< the member object DDX_Control bound to it
-    CDialog* dialog = nullptr;
-    int notifying = 0; ///< nesting of text-change notifications
-};
-
 namespace {
 
 struct Exchange_Failed {};
-
-bool is_edit(const Control_State& s) {
-    return s.kind == "edit";
-}
-bool is_check(const Control_State& s) {
-    return s.kind == "check";
-}
-bool is_radio(const Control_State& s) {
-    return s.kind == "radio" || s.kind == "radio_group";
-}
-bool is_list(const Control_State& s) {
-    return s.kind == "combo" || s.kind == "owner_combo";
-}
-bool is_slider(const Control_State& s) {
-    return s.kind == "slider" || s.kind == "slider_both";
-}
 
 struct Queues {
     std::mutex mutex;
@@ -61,6 +24,15 @@ struct Queues {
 Queues& queues() {
     static Queues* q = new Queues;
     return *q;
+}
+
+Dialog_Backend g_backend = Dialog_Backend::automatic;
+
+bool display_available() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (const char* value = std::getenv(name); value && *value)
+            return true;
+    return false;
 }
 
 std::optional<Dialog_Action> next_action() {
@@ -422,6 +394,8 @@ int CDialog::DoModal() {
         ~Stop() { running = false; }
     } stop{m_running};
     OnInitDialog();
+    if (use_qt())
+        return run_qt_dialog(*this);
     run_actions();
     return *m_result;
 }
@@ -432,91 +406,101 @@ void CDialog::run_actions() {
     while (!m_result) {
         std::optional<Dialog_Action> action = next_action();
         if (!action) {
-            OnCancel();
-            if (!m_result)
-                EndDialog(IDCANCEL);
+            close_window();
             return;
         }
-        const Dialog_Action& a = *action;
-        Control_State* s = nullptr;
-        if (a.kind == Dialog_Action::pick)
-            script_error(*this, "a colour was picked with no picker open");
-        if (a.kind != Dialog_Action::help && a.kind != Dialog_Action::ok &&
-            a.kind != Dialog_Action::cancel) {
-            s = control(a.id);
-            if (!s)
-                script_error(*this, "has no control " + std::to_string(a.id));
-            if (!s->enabled)
-                script_error(*this, "control " + std::to_string(a.id) + " is disabled");
-        }
-        switch (a.kind) {
-        case Dialog_Action::click:
-            if (is_check(*s)) {
-                s->check = s->check ? 0 : 1;
-            } else if (is_radio(*s)) {
-                // The buttons of a group: from the one that starts it to the next non-radio.
-                auto self = std::find_if(m_controls.begin(), m_controls.end(),
-                                         [&](const auto& c) { return c.get() == s; });
-                auto first = self;
-                while (first != m_controls.begin() && (*first)->kind != "radio_group" &&
-                       is_radio(**std::prev(first)))
-                    --first;
-                for (auto c = first; c != m_controls.end() && is_radio(**c); ++c) {
-                    if (c != first && (*c)->kind == "radio_group")
-                        break;
-                    (*c)->check = c == self ? 1 : 0;
-                }
+        perform(*action);
+    }
+}
+
+void CDialog::close_window() {
+    OnCancel();
+    if (!m_result)
+        EndDialog(IDCANCEL);
+}
+
+// One user action on the dialog's controls, as the user's input reaches them.
+void CDialog::perform(const Dialog_Action& action) {
+    const Dialog_Action& a = action;
+    Control_State* s = nullptr;
+    if (a.kind == Dialog_Action::pick)
+        script_error(*this, "a colour was picked with no picker open");
+    if (a.kind != Dialog_Action::help && a.kind != Dialog_Action::ok &&
+        a.kind != Dialog_Action::cancel && a.kind != Dialog_Action::shot) {
+        s = control(a.id);
+        if (!s)
+            script_error(*this, "has no control " + std::to_string(a.id));
+        if (!s->enabled)
+            script_error(*this, "control " + std::to_string(a.id) + " is disabled");
+    }
+    switch (a.kind) {
+    case Dialog_Action::click:
+        if (is_check(*s)) {
+            s->check = s->check ? 0 : 1;
+        } else if (is_radio(*s)) {
+            // The buttons of a group: from the one that starts it to the next non-radio.
+            auto self = std::find_if(m_controls.begin(), m_controls.end(),
+                                     [&](const auto& c) { return c.get() == s; });
+            auto first = self;
+            while (first != m_controls.begin() && (*first)->kind != "radio_group" &&
+                   is_radio(**std::prev(first)))
+                --first;
+            for (auto c = first; c != m_controls.end() && is_radio(**c); ++c) {
+                if (c != first && (*c)->kind == "radio_group")
+                    break;
+                (*c)->check = c == self ? 1 : 0;
             }
-            notify(a.id, BN_CLICKED);
-            break;
-        case Dialog_Action::select:
-            if (!is_list(*s) || a.value < 0 || a.value >= int(s->items.size()))
-                script_error(*this, "control " + std::to_string(a.id) + " has no entry " +
-                                        std::to_string(a.value));
-            s->selection = a.value;
-            notify(a.id, CBN_SELCHANGE);
-            notify(a.id, CBN_CLOSEUP);
-            break;
-        case Dialog_Action::close:
-            notify(a.id, CBN_CLOSEUP);
-            break;
-        case Dialog_Action::type: {
-            if (!is_edit(*s))
-                script_error(*this, "control " + std::to_string(a.id) + " is not an edit box");
-            CWnd* view = GetDlgItem(a.id);
-            view->SetWindowText(L"");
-            for (wchar_t c : a.text) {
-                if (s->limit > 0 && int(s->text.size()) >= s->limit)
-                    break; // the box takes no more characters
-                std::wstring typed = s->text + c;
-                s->sel_start = s->sel_end = int(typed.size());
-                view->SetWindowText(typed);
-            }
-            break;
         }
-        case Dialog_Action::drag:
-        case Dialog_Action::key: {
-            if (!is_slider(*s))
-                script_error(*this, "control " + std::to_string(a.id) + " is not a slider");
-            s->position = std::clamp(a.value, s->low, std::max(s->low, s->high));
-            Notify_Info info;
-            notify(a.id, NM_CUSTOMDRAW, &info);
-            if (a.kind == Dialog_Action::drag)
-                notify(a.id, NM_RELEASEDCAPTURE, &info);
-            break;
+        notify(a.id, BN_CLICKED);
+        break;
+    case Dialog_Action::select:
+        if (!is_list(*s) || a.value < 0 || a.value >= int(s->items.size()))
+            script_error(*this, "control " + std::to_string(a.id) + " has no entry " +
+                                    std::to_string(a.value));
+        s->selection = a.value;
+        notify(a.id, CBN_SELCHANGE);
+        notify(a.id, CBN_CLOSEUP);
+        break;
+    case Dialog_Action::close:
+        notify(a.id, CBN_CLOSEUP);
+        break;
+    case Dialog_Action::type: {
+        if (!is_edit(*s))
+            script_error(*this, "control " + std::to_string(a.id) + " is not an edit box");
+        CWnd* view = GetDlgItem(a.id);
+        view->SetWindowText(L"");
+        for (wchar_t c : a.text) {
+            if (s->limit > 0 && int(s->text.size()) >= s->limit)
+                break; // the box takes no more characters
+            std::wstring typed = s->text + c;
+            s->sel_start = s->sel_end = int(typed.size());
+            view->SetWindowText(typed);
         }
-        case Dialog_Action::help:
-            notify(0, NOTIFY_HELP);
-            break;
-        case Dialog_Action::ok:
-            notify(IDOK, BN_CLICKED);
-            break;
-        case Dialog_Action::cancel:
-            notify(IDCANCEL, BN_CLICKED);
-            break;
-        case Dialog_Action::pick:
-            break;
-        }
+        break;
+    }
+    case Dialog_Action::drag:
+    case Dialog_Action::key: {
+        if (!is_slider(*s))
+            script_error(*this, "control " + std::to_string(a.id) + " is not a slider");
+        s->position = std::clamp(a.value, s->low, std::max(s->low, s->high));
+        Notify_Info info;
+        notify(a.id, NM_CUSTOMDRAW, &info);
+        if (a.kind == Dialog_Action::drag)
+            notify(a.id, NM_RELEASEDCAPTURE, &info);
+        break;
+    }
+    case Dialog_Action::help:
+        notify(0, NOTIFY_HELP);
+        break;
+    case Dialog_Action::ok:
+        notify(IDOK, BN_CLICKED);
+        break;
+    case Dialog_Action::cancel:
+        notify(IDCANCEL, BN_CLICKED);
+        break;
+    case Dialog_Action::pick:
+    case Dialog_Action::shot:
+        break;
     }
 }
 
@@ -529,6 +513,7 @@ std::vector<Dialog_Action> parse_dialog_script(const std::string& script) {
         {"drag", Dialog_Action::drag},     {"key", Dialog_Action::key},
         {"help", Dialog_Action::help},     {"ok", Dialog_Action::ok},
         {"cancel", Dialog_Action::cancel}, {"pick", Dialog_Action::pick},
+        {"shot", Dialog_Action::shot},
     };
     std::vector<Dialog_Action> actions;
     std::istringstream lines(script);
@@ -546,10 +531,11 @@ std::vector<Dialog_Action> parse_dialog_script(const std::string& script) {
                                  [&](const auto& k) { return word == k.first; });
         if (kind == std::end(kinds))
             bad("unknown action; the actions are click, select, close, type, drag, key, help, "
-                "ok, cancel and pick");
+                "ok, cancel, pick and shot");
         Dialog_Action a{kind->second};
         const bool needs_id = a.kind != Dialog_Action::help && a.kind != Dialog_Action::ok &&
-                              a.kind != Dialog_Action::cancel && a.kind != Dialog_Action::pick;
+                              a.kind != Dialog_Action::cancel && a.kind != Dialog_Action::pick &&
+                              a.kind != Dialog_Action::shot;
         if (needs_id && !(words >> a.id))
             bad("a control id is needed");
         if (a.kind == Dialog_Action::select || a.kind == Dialog_Action::drag ||
@@ -557,17 +543,33 @@ std::vector<Dialog_Action> parse_dialog_script(const std::string& script) {
             if (!(words >> a.value))
                 bad("a number is needed");
         }
-        if (a.kind == Dialog_Action::type) {
+        if (a.kind == Dialog_Action::type || a.kind == Dialog_Action::shot) {
             std::string rest;
             std::getline(words >> std::ws, rest);
             a.text = vxp::from_utf8(rest);
         }
         std::string extra;
-        if (a.kind != Dialog_Action::type && words >> extra)
+        if (a.kind == Dialog_Action::shot && a.text.empty())
+            bad("a file name is needed");
+        if (a.kind != Dialog_Action::type && a.kind != Dialog_Action::shot && words >> extra)
             bad("unexpected \"" + extra + "\"");
         actions.push_back(std::move(a));
     }
     return actions;
+}
+
+void set_dialog_backend(Dialog_Backend backend) {
+    g_backend = backend;
+}
+
+bool use_qt() {
+    if (g_backend != Dialog_Backend::automatic)
+        return g_backend == Dialog_Backend::qt;
+    return display_available() && queued_dialog_actions() == 0;
+}
+
+std::optional<Dialog_Action> next_dialog_action() {
+    return next_action();
 }
 
 void queue_dialog_actions(const std::vector<Dialog_Action>& actions) {

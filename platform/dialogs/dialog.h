@@ -8,11 +8,16 @@
 // (which may be a derived class, such as an owner-drawn list) to the control, so that the dialog
 // asks that object to draw the control's entries.
 //
-// Back end: headless. A modal run executes the user actions queued with queue_dialog_actions()
-// (click, select, type, drag, ...; see Dialog_Action) against the dialog until it ends; a dialog
-// whose actions run out is cancelled, as if its window had been closed. What a dialog shows stays
-// readable from its controls after the run. Nested dialogs (a dialog opened from a handler) take
-// the next actions of the same queue.
+// Back ends (set_dialog_backend):
+// - headless: a modal run executes the user actions queued with queue_dialog_actions() (click,
+//   select, type, drag, ...; see Dialog_Action) against the dialog until it ends; a dialog whose
+//   actions run out is cancelled, as if its window had been closed. What a dialog shows stays
+//   readable from its controls after the run. Nested dialogs (a dialog opened from a handler)
+//   take the next actions of the same queue.
+// - Qt 6 Widgets: a real window for the template, at its geometry (dialog units of its font),
+//   with real controls and owner-drawn lists. The user's input reaches the dialog as the same
+//   notifications; queued actions are played on the window first (a "shot FILE" action saves a
+//   picture of it), so scripts drive both back ends alike.
 #pragma once
 
 #include "platform/vxplatform.h"
@@ -222,6 +227,27 @@ VXP_API void DDX_Text(CDataExchange* dx, int id, std::wstring& value);
 /// edit box's input limit.
 VXP_API void DDV_MaxChars(CDataExchange* dx, const std::wstring& value, int count);
 
+/// A user action, as scripts give them.
+struct Dialog_Action {
+    enum Kind {
+        click,  ///< a button: check boxes toggle, radio buttons check themselves
+        select, ///< pick entry `value` of a list: selection changed, then closed
+        close,  ///< open and close a list without picking
+        type,   ///< replace an edit box's text by `text`, one character at a time
+        drag,   ///< drag a slider to `value` with the mouse
+        key,    ///< move a slider to `value` with the arrow keys
+        help,   ///< the help key
+        ok,     ///< the OK button
+        cancel, ///< the Cancel button (or closing the window)
+        pick,   ///< the colour picker's answer: colour index `value` (see take_picker_answer)
+        shot,   ///< a window back end saves a picture of the dialog to the file `text`
+    };
+    Kind kind;
+    int id = 0;
+    int value = 0;
+    std::wstring text;
+};
+
 /// A dialog made from template `template_id` of a resource library.
 class VXP_API CDialog {
 public:
@@ -273,8 +299,16 @@ protected:
 public:
     /// The state of control `id` (for the back end), or null.
     Control_State* control(int id) const;
+    /// The states of all controls, in template order (for the back end).
+    const std::vector<std::unique_ptr<Control_State>>& controls() const { return m_controls; }
+    /// Plays one user action on the controls (for the back ends).
+    void perform(const Dialog_Action& action);
+    /// The window was closed: Cancel, which ends the dialog even when OnCancel does not.
+    void close_window();
+    bool ended() const { return m_result.has_value(); }
 
 private:
+    friend int run_qt_dialog(CDialog& dialog);
     void create_controls();
     void run_actions();
 
@@ -288,30 +322,17 @@ private:
     std::optional<int> m_result;
 };
 
-/// A user action for the headless back end.
-struct Dialog_Action {
-    enum Kind {
-        click,  ///< a button: check boxes toggle, radio buttons check themselves
-        select, ///< pick entry `value` of a list: selection changed, then closed
-        close,  ///< open and close a list without picking
-        type,   ///< replace an edit box's text by `text`, one character at a time
-        drag,   ///< drag a slider to `value` with the mouse
-        key,    ///< move a slider to `value` with the arrow keys
-        help,   ///< the help key
-        ok,     ///< the OK button
-        cancel, ///< the Cancel button (or closing the window)
-        pick,   ///< the colour picker's answer: colour index `value` (see take_picker_answer)
-    };
-    Kind kind;
-    int id = 0;
-    int value = 0;
-    std::wstring text;
-};
-
 /// Parses a script of user actions, one per line: "click ID", "select ID N", "close ID",
-/// "type ID TEXT", "drag ID N", "key ID N", "help", "ok", "cancel", "pick N"; blank lines and
-/// lines starting with "#" are skipped. Throws std::invalid_argument naming the line.
+/// "type ID TEXT", "drag ID N", "key ID N", "help", "ok", "cancel", "pick N", "shot FILE"; blank
+/// lines and lines starting with "#" are skipped. Throws std::invalid_argument naming the line.
 VXP_API std::vector<Dialog_Action> parse_dialog_script(const std::string& script);
+enum class Dialog_Backend {
+    automatic, ///< Qt when a display is available and no actions are queued, else headless
+    headless,
+    qt,
+};
+VXP_API void set_dialog_backend(Dialog_Backend backend);
+
 /// Queues actions for the next modal runs.
 VXP_API void queue_dialog_actions(const std::vector<Dialog_Action>& actions);
 /// Actions queued and not yet taken.

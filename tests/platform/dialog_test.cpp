@@ -89,7 +89,10 @@ private:
 };
 
 struct Dialog_Fixture : ::testing::Test {
-    Dialog_Fixture() { clear_dialog_actions(); }
+    Dialog_Fixture() {
+        set_dialog_backend(Dialog_Backend::headless);
+        clear_dialog_actions();
+    }
     ~Dialog_Fixture() override { clear_dialog_actions(); }
     int run(Test_Dialog& dialog, const std::string& script) {
         queue_dialog_actions(parse_dialog_script(script));

@@ -42,12 +42,14 @@ struct Custom_Properties_Fixture : Driver_Fixture {
         vxp::set_program_file_name(layout.driver().wstring());
         EXPECT_TRUE(LoadResourceLibrary());
         layout.copy_staged("color.dll", "color.dll");
+        set_dialog_backend(Dialog_Backend::headless);
         clear_dialog_actions();
         clear_shown_file_dialogs();
         clear_help_requests();
         TheCustomPropertiesState() = {};
     }
     ~Custom_Properties_Fixture() override {
+        set_dialog_backend(Dialog_Backend::headless);
         dialog.reset();
         clear_dialog_actions();
         FreeResourceLibrary();
@@ -372,6 +374,44 @@ TEST_F(Custom_Properties_Fixture, CustomConfigureOfTheDriver) {
     queue_dialog_actions(parse_dialog_script("select 1012 2\nok"));
     EXPECT_TRUE(definition->CustomConfigure(nullptr));
     EXPECT_EQ(item(L"GammaMode_360"), 2);
+}
+
+// The same dialogs in real Qt windows (offscreen): a script clicks through them and takes a
+// picture of each state into the build tree, for a person to look at.
+TEST_F(Custom_Properties_Fixture, QtWindowsShowTheDialogs) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    set_dialog_backend(Dialog_Backend::qt);
+    const fs::path shots = VX_SCREENSHOT_DIR;
+    fs::create_directories(shots);
+    for (const char* name : {"custom_properties.png", "custom_properties_conversion.png",
+                             "paper_config.png", "paper_config_edited.png"})
+        fs::remove(shots / name);
+    set_item(L"RASTER_RGB_Swap2_IndexColor", 0x0101FF);
+    const std::string s = shots.string() + "/";
+    ASSERT_EQ(run("shot " + s +
+                  "custom_properties.png\n"
+                  "click 1001\nclick 1021\nclick 1022\nselect 1008 5\n"
+                  "shot " +
+                  s +
+                  "custom_properties_conversion.png\n"
+                  "click 1032\n"
+                  "shot " +
+                  s +
+                  "paper_config.png\n"
+                  "drag 1038 20\ntype 1036 -80\nselect 1032 2\n"
+                  "shot " +
+                  s +
+                  "paper_config_edited.png\n"
+                  "ok\nok\n"),
+              IDOK);
+    EXPECT_EQ(item(L"RASTER_ChangeColor"), 1);
+    EXPECT_EQ(item(L"RASTER_RGB_Swap1_IndexColor"), 0xFF0000) << "Blue";
+    EXPECT_EQ(item(L"PathDelayTime_360"), 20);
+    EXPECT_EQ(item(L"InkDensity_360"), -50);
+    EXPECT_EQ(item(L"CutAdjustMode_360"), 2);
+    for (const char* name : {"custom_properties.png", "custom_properties_conversion.png",
+                             "paper_config.png", "paper_config_edited.png"})
+        EXPECT_GT(fs::file_size(shots / name), 2000u) << name;
 }
 
 } // namespace

@@ -13,6 +13,7 @@ struct Paper_Config_Fixture : ::testing::Test {
 
     const PaperSettings start{2, 0, 10, 5, -20, 3, 2, 4, 1, 2};
     Paper_Config_Fixture() {
+        set_dialog_backend(Dialog_Backend::headless);
         clear_dialog_actions();
         TheCustomPropertiesState().current = start;
         TheCustomPropertiesState().reset_slot = 0;

@@ -1,0 +1,349 @@
+// The Qt 6 Widgets back end of the dialog library: a window for a dialog's template, its controls
+// placed at the template's rectangles in dialog units of the dialog's font, kept in step with the
+// dialog's control states; the user's input becomes the dialog's notifications.
+#include "platform/dialogs/dialog_p.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QSlider>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <exception>
+#include <map>
+
+namespace {
+
+QString qt(const std::wstring& text) {
+    return QString::fromStdWString(text);
+}
+
+QColor colour_of(std::uint32_t bgr) {
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+// Drawing on a Qt painter, for owner-drawn lists.
+class Painter_Context : public Device_Context {
+public:
+    explicit Painter_Context(QPainter& painter) : m_painter(painter) {}
+    int text_height() const override { return m_painter.fontMetrics().height(); }
+    void select_palette(bool) override {} // Qt draws in true colour
+    void set_colours(std::uint32_t text, std::uint32_t background) override {
+        m_text = colour_of(text);
+        m_background = colour_of(background);
+    }
+    void text_out(int x, int y, const Dialog_Rect& clip, const std::wstring& text) override {
+        QRect area(clip.x, clip.y, clip.width, clip.height);
+        m_painter.fillRect(area, m_background);
+        m_painter.save();
+        m_painter.setClipRect(area);
+        m_painter.setPen(m_text);
+        m_painter.drawText(x, y + m_painter.fontMetrics().ascent(), qt(text));
+        m_painter.restore();
+    }
+    void fill(const Dialog_Rect& r, std::uint32_t colour) override {
+        m_painter.fillRect(QRect(r.x, r.y, r.width, r.height), colour_of(colour));
+    }
+    void frame(const Dialog_Rect& r, std::uint32_t colour) override {
+        m_painter.setPen(colour_of(colour));
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawRect(QRect(r.x, r.y, r.width - 1, r.height - 1));
+    }
+    void focus_rect(const Dialog_Rect& r) override {
+        QPen pen(Qt::DotLine);
+        m_painter.setPen(pen);
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawRect(QRect(r.x, r.y, r.width - 1, r.height - 1));
+    }
+
+private:
+    QPainter& m_painter;
+    QColor m_text = Qt::black, m_background = Qt::white;
+};
+
+// The control object that draws a list's entries: the member bound to it, else the dialog's view.
+CComboBox* drawer_of(CDialog& dialog, Control_State& state) {
+    if (auto* bound = dynamic_cast<CComboBox*>(state.bound))
+        return bound;
+    return static_cast<CComboBox*>(dialog.GetDlgItem(state.id));
+}
+
+void draw_entry(CDialog& dialog, Control_State& state, QPainter& painter, const QRect& rect,
+                int item, bool focused) {
+    Painter_Context dc(painter);
+    Draw_Item request{item,
+                      focused,
+                      focused,
+                      !state.enabled,
+                      Dialog_Rect{rect.x(), rect.y(), rect.width(), rect.height()},
+                      &dc};
+    drawer_of(dialog, state)->DrawItem(request);
+}
+
+class Owner_Delegate : public QStyledItemDelegate {
+public:
+    Owner_Delegate(CDialog& dialog, Control_State& state, QObject* parent)
+        : QStyledItemDelegate(parent), m_dialog(dialog), m_state(state) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        draw_entry(m_dialog, m_state, *painter, option.rect, index.row(),
+                   option.state & QStyle::State_HasFocus);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+        return {option.rect.width(), option.fontMetrics.height() + 6};
+    }
+
+private:
+    CDialog& m_dialog;
+    Control_State& m_state;
+};
+
+// An owner-drawn list: its entries and its closed field drawn by the dialog's control object.
+class Owner_Combo : public QComboBox {
+public:
+    Owner_Combo(CDialog& dialog, Control_State& state, QWidget* parent)
+        : QComboBox(parent), m_dialog(dialog), m_state(state) {
+        setItemDelegate(new Owner_Delegate(dialog, state, this));
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QComboBox::paintEvent(event);
+        if (currentIndex() < 0)
+            return;
+        QPainter painter(this);
+        const int arrow = height();
+        draw_entry(m_dialog, m_state, painter, QRect(3, 3, width() - arrow - 6, height() - 6),
+                   currentIndex(), false);
+    }
+
+private:
+    CDialog& m_dialog;
+    Control_State& m_state;
+};
+
+class Qt_Dialog : public QDialog {
+public:
+    Qt_Dialog(CDialog& dialog, const std::wstring& caption, bool scripted)
+        : m_dialog(dialog), m_scripted(scripted) {
+        setWindowTitle(qt(caption));
+        QFont font(QStringLiteral("MS Sans Serif"), 9);
+        setFont(font);
+        // Dialog units as the platform defines them: a quarter of the average width of the
+        // 52 letters, an eighth of the line height.
+        QFontMetrics metrics(font);
+        const double letters = metrics.horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        m_unit_x = (letters / 26.0 + 1) / 2.0 / 4.0;
+        m_unit_y = metrics.height() / 8.0;
+        for (const auto& state : dialog.controls())
+            make(*state);
+        new QShortcut(QKeySequence::HelpContents, this, [this] { after(0, NOTIFY_HELP); });
+        sync();
+    }
+
+    void set_size(int width, int height) { setFixedSize(x(width), y(height)); }
+
+    // Plays the queued actions, one per turn of the event loop.
+    void play() {
+        std::optional<Dialog_Action> action = next_dialog_action();
+        if (!action) {
+            if (m_scripted)
+                reject(); // a script that ends leaves no one to close the window
+            return;
+        }
+        if (action->kind == Dialog_Action::shot) {
+            grab().save(QString::fromStdWString(action->text));
+        } else {
+            // A script error cannot cross the event loop: it ends the run and is thrown after.
+            try {
+                m_dialog.perform(*action);
+            } catch (...) {
+                error = std::current_exception();
+                reject();
+                return;
+            }
+            sync();
+            if (finish())
+                return;
+        }
+        QTimer::singleShot(0, this, [this] { play(); });
+    }
+
+    std::exception_ptr error;
+
+    void reject() override {
+        if (!m_dialog.ended())
+            m_dialog.close_window();
+        QDialog::reject();
+    }
+
+private:
+    int x(int units) const { return int(units * m_unit_x + 0.5); }
+    int y(int units) const { return int(units * m_unit_y + 0.5); }
+
+    void make(Control_State& s) {
+        QWidget* w = nullptr;
+        const QString text = qt(s.text);
+        const std::string& kind = s.kind;
+        if (kind == "group") {
+            w = new QGroupBox(text, this);
+        } else if (is_check(s)) {
+            auto* box = new QCheckBox(text, this);
+            connect(box, &QCheckBox::clicked, this, [this, id = s.id] { click(id); });
+            w = box;
+        } else if (is_radio(s)) {
+            auto* button = new QRadioButton(text, this);
+            button->setAutoExclusive(false); // the dialog keeps its groups
+            connect(button, &QRadioButton::clicked, this, [this, id = s.id] { click(id); });
+            w = button;
+        } else if (kind == "button" || kind == "default_button") {
+            auto* button = new QPushButton(text, this);
+            button->setDefault(kind == "default_button");
+            button->setAutoDefault(false);
+            connect(button, &QPushButton::clicked, this, [this, id = s.id] { click(id); });
+            w = button;
+        } else if (is_list(s)) {
+            QComboBox* combo =
+                kind == "owner_combo" ? new Owner_Combo(m_dialog, s, this) : new QComboBox(this);
+            connect(combo, &QComboBox::activated, this, [this, id = s.id](int index) {
+                run({Dialog_Action::select, id, index});
+            });
+            w = combo;
+        } else if (is_edit(s)) {
+            auto* edit = new QLineEdit(this);
+            connect(edit, &QLineEdit::textEdited, this, [this, id = s.id](const QString& typed) {
+                m_dialog.GetDlgItem(id)->SetWindowText(typed.toStdWString());
+                settle();
+            });
+            w = edit;
+        } else if (is_slider(s)) {
+            auto* slider = new QSlider(Qt::Horizontal, this);
+            slider->setTickPosition(kind == "slider_both" ? QSlider::TicksBothSides
+                                                          : QSlider::TicksBelow);
+            connect(slider, &QSlider::valueChanged, this, [this, &s](int value) {
+                if (m_syncing)
+                    return;
+                s.position = value;
+                after(s.id, NM_CUSTOMDRAW);
+            });
+            connect(slider, &QSlider::sliderReleased, this,
+                    [this, id = s.id] { after(id, NM_RELEASEDCAPTURE); });
+            w = slider;
+        } else {
+            auto* label = new QLabel(text, this);
+            if (kind == "sunken_static")
+                label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            w = label;
+        }
+        w->setGeometry(x(s.rect.x), y(s.rect.y), x(s.rect.width),
+                       is_list(s) ? y(14) : y(s.rect.height));
+        m_widgets.emplace(&s, w);
+    }
+
+    // The controls' states into the widgets.
+    void sync() {
+        m_syncing = true;
+        for (auto& [state, widget] : m_widgets) {
+            const Control_State& s = *state;
+            widget->setEnabled(s.enabled);
+            if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
+                button->setText(qt(s.text));
+                if (is_check(s) || is_radio(s))
+                    button->setChecked(s.check != 0);
+            } else if (auto* combo = dynamic_cast<QComboBox*>(widget)) {
+                bool same = combo->count() == int(s.items.size());
+                for (int i = 0; same && i < combo->count(); ++i)
+                    same = combo->itemText(i) == qt(s.items[std::size_t(i)].text);
+                if (!same) {
+                    combo->clear();
+                    for (const auto& item : s.items)
+                        combo->addItem(qt(item.text));
+                }
+                combo->setCurrentIndex(s.selection);
+                combo->update();
+            } else if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
+                edit->setMaxLength(s.limit > 0 ? s.limit : 32767);
+                if (edit->text() != qt(s.text))
+                    edit->setText(qt(s.text));
+            } else if (auto* slider = dynamic_cast<QSlider*>(widget)) {
+                slider->setRange(s.low, std::max(s.low, s.high));
+                slider->setTickInterval(s.tic_frequency);
+                slider->setPageStep(s.page_size);
+                slider->setValue(s.position);
+            } else if (auto* group = dynamic_cast<QGroupBox*>(widget)) {
+                group->setTitle(qt(s.text));
+            } else if (auto* label = dynamic_cast<QLabel*>(widget)) {
+                label->setText(qt(s.text));
+            }
+        }
+        m_syncing = false;
+    }
+
+    bool finish() {
+        if (!m_dialog.ended())
+            return false;
+        done(0);
+        return true;
+    }
+    void settle() {
+        sync();
+        finish();
+    }
+    void run(const Dialog_Action& action) {
+        if (m_syncing)
+            return;
+        m_dialog.perform(action);
+        settle();
+    }
+    void click(int id) {
+        // The widget toggled itself; the dialog decides what its state becomes.
+        run(id == IDOK       ? Dialog_Action{Dialog_Action::ok}
+            : id == IDCANCEL ? Dialog_Action{Dialog_Action::cancel}
+                             : Dialog_Action{Dialog_Action::click, id});
+    }
+    void after(int id, int code) {
+        Notify_Info info;
+        m_dialog.notify(id, code, &info);
+        settle();
+    }
+
+    CDialog& m_dialog;
+    bool m_scripted;
+    bool m_syncing = false;
+    double m_unit_x = 1.5, m_unit_y = 1.625;
+    std::map<Control_State*, QWidget*> m_widgets;
+};
+
+void ensure_application() {
+    if (QApplication::instance())
+        return;
+    static int argc = 1;
+    static char name[] = "vxplot";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+} // namespace
+
+int run_qt_dialog(CDialog& dialog) {
+    ensure_application();
+    const bool scripted = queued_dialog_actions() > 0;
+    Qt_Dialog window(dialog, dialog.caption(), scripted);
+    window.set_size(dialog.m_template->width, dialog.m_template->height);
+    QTimer::singleShot(0, &window, [&window] { window.play(); });
+    window.exec();
+    if (window.error)
+        std::rethrow_exception(window.error);
+    if (!dialog.ended())
+        dialog.close_window();
+    return *dialog.m_result;
+}
