@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <string>
 
-/// The 256 colours the picker offers, by colour index.
-extern const std::array<std::int32_t, 256> ColorIndexPalette;
+/// The 256 colours the picker offers, by colour index (the host's colour index palette).
+extern const std::array<std::int32_t, 256>& ColorIndexPalette;
 
 /// The colour index of a value: the fixed colours' own indices (0 for 0, 7 for 0xFFFFFF), else
 /// the first palette entry 1 to 255 equal to it, else 0.

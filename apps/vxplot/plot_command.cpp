@@ -9,6 +9,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -182,15 +183,22 @@ int config_command(const Host_Options& host, const std::string& action, const fs
 
 // Opens the driver's Custom Properties dialog on the plot configuration; saves its custom items
 // when the dialog ends with OK. The user's actions come from a script (one action per line, see
-// platform/dialogs/dialog.h), for unattended set-up of many machines.
+// platform/dialogs/dialog.h), for unattended set-up of many machines, or from the user at a
+// window when there is a display and no script.
 int configure(const Host_Options& host, const fs::path& file, const fs::path& script) {
-    std::ifstream in(script);
-    if (!in) {
-        std::cerr << "vxplot: " << script.string() << ": cannot be read\n";
+    std::vector<Dialog_Action> actions;
+    if (!script.empty()) {
+        std::ifstream in(script);
+        if (!in) {
+            std::cerr << "vxplot: " << script.string() << ": cannot be read\n";
+            return 2;
+        }
+        actions = parse_dialog_script(std::string(std::istreambuf_iterator<char>(in), {}));
+    } else if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+        std::cerr << "vxplot: there is no display for the settings dialog; give the user's "
+                     "actions with --script FILE\n";
         return 2;
     }
-    std::vector<Dialog_Action> actions =
-        parse_dialog_script(std::string(std::istreambuf_iterator<char>(in), {}));
     Host_Session session(host);
     VX_Plotter_Definition& definition = session.definition();
     json config = load_config(session, fs::exists(file) ? file : fs::path());
@@ -336,11 +344,10 @@ void add_plot_commands(CLI::App& app, const Host_Options& host, int& status) {
         "configure", "edit the driver's own settings in its Custom Properties dialog");
     configure_command->add_option("-c,--config", configure_options->file, "the configuration file")
         ->capture_default_str();
-    configure_command
-        ->add_option("--script", configure_options->script,
-                     "the user's actions, one per line (click ID, select ID N, type ID TEXT, "
-                     "ok, ...)")
-        ->required();
+    configure_command->add_option(
+        "--script", configure_options->script,
+        "the user's actions, one per line (click ID, select ID N, type ID TEXT, ok, ...); "
+        "without it the dialog opens on the display");
     configure_command->callback([&host, &status, configure_options] {
         status = guarded(
             [&] { return configure(host, configure_options->file, configure_options->script); });

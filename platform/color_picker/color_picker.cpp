@@ -1,7 +1,7 @@
 // "color.dll": the host application's colour picker, which the driver loads by name. It offers
-// the 256 colours of the colour index palette and answers the index chosen. Headless, the answer
-// is the next "pick N" of the queued dialog actions; without one the picker counts as closed and
-// answers the index it was given.
+// the 256 colours of the colour index palette and answers the index chosen (pick_colour_index:
+// a window of swatches, or headless the next "pick N" of the queued dialog actions). A closed
+// picker answers the index it was given.
 #include "platform/dialogs/dialog.h"
 
 extern "C" {
@@ -15,7 +15,7 @@ VXP_API int InitColorDLL() {
 /// index chosen, or `index` when the user closed it.
 VXP_API int DoColorDialog(void* dc, int index, int count, int, int) {
     (void)dc;
-    std::optional<int> picked = take_picker_answer();
+    std::optional<int> picked = pick_colour_index(index);
     return picked && *picked >= 0 && *picked < count ? *picked : index;
 }
 }

@@ -22,6 +22,7 @@
 
 #include "platform/vxplatform.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -341,6 +342,14 @@ VXP_API void clear_dialog_actions();
 /// For a colour picker run headless: takes the next queued action when it is a "pick", and
 /// answers its colour index; nothing (the picker was closed) otherwise.
 VXP_API std::optional<int> take_picker_answer();
+
+/// The host's colour index palette: 256 colours 0x00BBGGRR (white, red, yellow, green, cyan,
+/// blue, magenta, black; two near-whites; 24 hues of ten shades; six greys).
+VXP_API const std::array<std::int32_t, 256>& colour_index_palette();
+
+/// The host's colour picker, starting at colour index `index`: the queued "pick" when there is
+/// one; in the Qt back end a window of the palette's 256 swatches; nothing when it is closed.
+VXP_API std::optional<int> pick_colour_index(int index);
 
 /// The common file dialogs. The headless back end answers with the next queued answer (a path,
 /// or nothing for Cancel) and records what it was asked.

@@ -48,3 +48,5 @@ bool use_qt();
 std::optional<Dialog_Action> next_dialog_action();
 /// The Qt back end's modal run of a dialog whose controls are made and initialised.
 int run_qt_dialog(CDialog& dialog);
+/// The Qt back end's colour picker: the chosen index, or nothing when closed.
+std::optional<int> run_qt_picker(int index);

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +19,7 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <exception>
+#include <functional>
 #include <map>
 
 namespace {
@@ -323,6 +325,43 @@ private:
     std::map<Control_State*, QWidget*> m_widgets;
 };
 
+// The colour picker's window: the 256 swatches of the colour index palette in a 16 x 16 grid,
+// the current one framed; a click chooses.
+class Swatch_Grid : public QWidget {
+public:
+    static constexpr int cell = 18;
+    Swatch_Grid(int current, QDialog& window)
+        : QWidget(&window), m_current(current), m_window(window) {
+        setFixedSize(16 * cell + 1, 16 * cell + 1);
+    }
+    int chosen = -1;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const auto& palette = colour_index_palette();
+        for (int i = 0; i < 256; ++i) {
+            QRect r((i % 16) * cell, (i / 16) * cell, cell, cell);
+            painter.fillRect(r.adjusted(2, 2, -2, -2),
+                             colour_of(std::uint32_t(palette[std::size_t(i)])));
+            painter.setPen(i == m_current ? Qt::black : Qt::gray);
+            painter.drawRect(r.adjusted(1, 1, -2, -2));
+        }
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        const QPoint p = event->position().toPoint();
+        const int i = p.y() / cell * 16 + p.x() / cell;
+        if (i >= 0 && i < 256) {
+            chosen = i;
+            m_window.accept();
+        }
+    }
+
+private:
+    int m_current;
+    QDialog& m_window;
+};
+
 void ensure_application() {
     if (QApplication::instance())
         return;
@@ -333,6 +372,36 @@ void ensure_application() {
 }
 
 } // namespace
+
+std::optional<int> run_qt_picker(int index) {
+    ensure_application();
+    QDialog window;
+    window.setWindowTitle(QStringLiteral("Colors"));
+    auto* grid = new Swatch_Grid(index, window);
+    window.setFixedSize(grid->size());
+    std::optional<int> picked;
+    // Queued actions: pictures of the picker, then a "pick" that chooses; anything else closes.
+    std::function<void()> play = [&] {
+        std::optional<Dialog_Action> action = next_dialog_action();
+        if (!action)
+            return;
+        if (action->kind == Dialog_Action::shot) {
+            window.grab().save(QString::fromStdWString(action->text));
+            QTimer::singleShot(0, &window, play);
+        } else if (action->kind == Dialog_Action::pick) {
+            picked = action->value;
+            window.accept();
+        } else {
+            window.reject();
+        }
+    };
+    const bool scripted = queued_dialog_actions() > 0;
+    if (scripted)
+        QTimer::singleShot(0, &window, play);
+    if (window.exec() == QDialog::Accepted && !picked && grid->chosen >= 0)
+        picked = grid->chosen;
+    return picked;
+}
 
 int run_qt_dialog(CDialog& dialog) {
     ensure_application();

@@ -383,14 +383,19 @@ TEST_F(Custom_Properties_Fixture, QtWindowsShowTheDialogs) {
     set_dialog_backend(Dialog_Backend::qt);
     const fs::path shots = VX_SCREENSHOT_DIR;
     fs::create_directories(shots);
-    for (const char* name : {"custom_properties.png", "custom_properties_conversion.png",
-                             "paper_config.png", "paper_config_edited.png"})
+    const char* const pictures[] = {"custom_properties.png", "custom_properties_conversion.png",
+                                    "colour_picker.png", "paper_config.png",
+                                    "paper_config_edited.png"};
+    for (const char* name : pictures)
         fs::remove(shots / name);
     set_item(L"RASTER_RGB_Swap2_IndexColor", 0x0101FF);
     const std::string s = shots.string() + "/";
     ASSERT_EQ(run("shot " + s +
                   "custom_properties.png\n"
                   "click 1001\nclick 1021\nclick 1022\nselect 1008 5\n"
+                  "select 1009 8\nshot " +
+                  s +
+                  "colour_picker.png\npick 100\n"
                   "shot " +
                   s +
                   "custom_properties_conversion.png\n"
@@ -406,11 +411,11 @@ TEST_F(Custom_Properties_Fixture, QtWindowsShowTheDialogs) {
               IDOK);
     EXPECT_EQ(item(L"RASTER_ChangeColor"), 1);
     EXPECT_EQ(item(L"RASTER_RGB_Swap1_IndexColor"), 0xFF0000) << "Blue";
+    EXPECT_EQ(item(L"RASTER_RGB_Swap2_IndexColor"), colour_index_palette()[100]);
     EXPECT_EQ(item(L"PathDelayTime_360"), 20);
     EXPECT_EQ(item(L"InkDensity_360"), -50);
     EXPECT_EQ(item(L"CutAdjustMode_360"), 2);
-    for (const char* name : {"custom_properties.png", "custom_properties_conversion.png",
-                             "paper_config.png", "paper_config_edited.png"})
+    for (const char* name : pictures)
         EXPECT_GT(fs::file_size(shots / name), 2000u) << name;
 }
 
