@@ -184,6 +184,10 @@ struct Shown_Window {
     bool closed;
 };
 
+/// Where Qt modeless windows save a picture of themselves, "<template id>.png", as they close
+/// (empty: nowhere).
+VXP_API void set_window_picture_folder(const std::string& folder);
+
 /// Every modeless window opened since the last clear, oldest first.
 VXP_API std::vector<Shown_Window> shown_windows();
 VXP_API void clear_shown_windows();

@@ -1,11 +1,11 @@
 // Headless modeless windows: what a window would show is recorded; when standard error is a
 // terminal, the first progress bar of the open window is drawn on one line there.
+#include "../qt/qt_windows.h"
 #include "../vxplatform.h"
-
-#include <unistd.h>
 
 #include <cstdio>
 #include <mutex>
+#include <unistd.h>
 
 namespace vxp {
 namespace {
@@ -21,7 +21,9 @@ Windows& windows() {
 }
 
 // NOTE: bars live in 16-bit progress controls.
-int sixteen_bits(int value) { return value & 0xFFFF; }
+int sixteen_bits(int value) {
+    return value & 0xFFFF;
+}
 
 void draw_on_terminal(const Shown_Window& window) {
     if (!isatty(STDERR_FILENO) || window.bars.empty())
@@ -43,27 +45,40 @@ Modeless_Window::Modeless_Window(Module_Handle module, unsigned id, Window_Handl
     if (const Dialog_Resource* dialog = find_dialog(module, id)) {
         window.caption = dialog->caption ? dialog->caption : L"";
         for (std::size_t i = 0; i < dialog->control_count; ++i)
-            window.item_texts.emplace_back(dialog->controls[i].id,
-                                           dialog->controls[i].text ? dialog->controls[i].text
-                                                                    : L"");
+            window.item_texts.emplace_back(
+                dialog->controls[i].id, dialog->controls[i].text ? dialog->controls[i].text : L"");
     }
-    std::lock_guard lock(windows().mutex);
-    windows().shown.push_back(window);
-    m_record = int(windows().shown.size() - 1);
+    {
+        std::lock_guard lock(windows().mutex);
+        windows().shown.push_back(window);
+        m_record = int(windows().shown.size() - 1);
+    }
+    if (qt_windows()) {
+        qt_open_window(m_record, find_dialog(module, id));
+        qt_update_window(m_record, window);
+    }
 }
 
-Modeless_Window::~Modeless_Window() { close(); }
+Modeless_Window::~Modeless_Window() {
+    close();
+}
 
 template <class Change>
 void change(int record, Change&& apply) {
-    std::lock_guard lock(windows().mutex);
-    if (record < int(windows().shown.size())) {
+    Shown_Window shown;
+    {
+        std::lock_guard lock(windows().mutex);
+        if (record >= int(windows().shown.size()))
+            return;
         Shown_Window& window = windows().shown[std::size_t(record)];
-        if (!window.closed) {
-            apply(window);
-            draw_on_terminal(window);
-        }
+        if (window.closed)
+            return;
+        apply(window);
+        draw_on_terminal(window);
+        shown = window;
     }
+    if (qt_windows())
+        qt_update_window(record, shown);
 }
 
 void Modeless_Window::set_caption(const std::wstring& text) {
@@ -118,12 +133,16 @@ void Modeless_Window::step(int bar) {
 }
 
 void Modeless_Window::close() {
-    std::lock_guard lock(windows().mutex);
-    if (m_record < int(windows().shown.size()) && !windows().shown[std::size_t(m_record)].closed) {
+    {
+        std::lock_guard lock(windows().mutex);
+        if (m_record >= int(windows().shown.size()) ||
+            windows().shown[std::size_t(m_record)].closed)
+            return;
         windows().shown[std::size_t(m_record)].closed = true;
         if (isatty(STDERR_FILENO) && !windows().shown[std::size_t(m_record)].bars.empty())
             std::fputs("\n", stderr);
     }
+    qt_close_window(m_record);
 }
 
 std::vector<Shown_Window> shown_windows() {

@@ -2,6 +2,7 @@
 // placed at the template's rectangles in dialog units of the dialog's font, kept in step with the
 // dialog's control states; the user's input becomes the dialog's notifications.
 #include "platform/dialogs/dialog_p.h"
+#include "qt_windows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -416,3 +418,103 @@ int run_qt_dialog(CDialog& dialog) {
         dialog.close_window();
     return *dialog.m_result;
 }
+
+// --- modeless windows ------------------------------------------------------------------------
+
+namespace vxp {
+namespace {
+
+struct Status_Window {
+    std::unique_ptr<QDialog> window;
+    std::map<int, QLabel*> labels;
+    std::vector<QProgressBar*> bars;
+    unsigned template_id = 0;
+};
+
+std::map<int, Status_Window>& status_windows() {
+    static auto* windows = new std::map<int, Status_Window>;
+    return *windows;
+}
+
+std::string& picture_folder() {
+    static std::string folder;
+    return folder;
+}
+
+} // namespace
+
+void set_window_picture_folder(const std::string& folder) {
+    picture_folder() = folder;
+}
+
+bool qt_windows() {
+    return use_qt();
+}
+
+void qt_open_window(int record, const Dialog_Resource* dialog) {
+    ensure_application();
+    Status_Window& w = status_windows()[record];
+    w.window = std::make_unique<QDialog>();
+    w.window->setFont(QFont(QStringLiteral("MS Sans Serif"), 9));
+    QFontMetrics metrics(w.window->font());
+    const double unit_x = (metrics.horizontalAdvance(QStringLiteral(
+                               "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                               26.0 +
+                           1) /
+                          2.0 / 4.0;
+    const double unit_y = metrics.height() / 8.0;
+    if (dialog) {
+        w.template_id = dialog->id;
+        w.window->setFixedSize(int(dialog->width * unit_x), int(dialog->height * unit_y));
+        for (std::size_t i = 0; i < dialog->control_count; ++i) {
+            const Control_Resource& c = dialog->controls[i];
+            auto* label = new QLabel(w.window.get());
+            label->setGeometry(int(c.x * unit_x), int(c.y * unit_y), int(c.width * unit_x),
+                               int(c.height * unit_y));
+            // Pictures are the resource library's bitmaps, which this platform does not draw:
+            // an empty frame holds their place.
+            if (c.kind && std::string(c.kind) == "picture")
+                label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            else
+                w.labels[c.id] = label;
+        }
+    }
+    w.window->show();
+}
+
+void qt_update_window(int record, const Shown_Window& shown) {
+    auto found = status_windows().find(record);
+    if (found == status_windows().end())
+        return;
+    Status_Window& w = found->second;
+    w.window->setWindowTitle(QString::fromStdWString(shown.caption));
+    for (const auto& [id, text] : shown.item_texts)
+        if (auto label = w.labels.find(id); label != w.labels.end())
+            label->second->setText(QString::fromStdWString(text));
+    while (w.bars.size() < shown.bars.size()) {
+        const auto& b = shown.bars[w.bars.size()];
+        auto* bar = new QProgressBar(w.window.get());
+        bar->setGeometry(b.x, b.y, b.width, b.height);
+        bar->setTextVisible(false);
+        bar->show();
+        w.bars.push_back(bar);
+    }
+    for (std::size_t i = 0; i < shown.bars.size(); ++i) {
+        const auto& b = shown.bars[i];
+        w.bars[i]->setRange(b.low, std::max(b.low, b.high));
+        w.bars[i]->setValue(std::clamp(b.position, b.low, std::max(b.low, b.high)));
+    }
+    QApplication::processEvents();
+}
+
+void qt_close_window(int record) {
+    auto found = status_windows().find(record);
+    if (found == status_windows().end())
+        return;
+    if (!picture_folder().empty())
+        found->second.window->grab().save(QString::fromStdString(
+            picture_folder() + "/" + std::to_string(found->second.template_id) + ".png"));
+    status_windows().erase(found);
+}
+
+} // namespace vxp

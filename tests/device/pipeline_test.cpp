@@ -1,3 +1,4 @@
+#include "platform/dialogs/dialog.h"
 #include "support/device_fixture.h"
 #include "support/thrown_by.h"
 
@@ -285,6 +286,31 @@ TEST_F(Pipeline_Fixture, ThePostscriptEngineOutputRendersAsBlankPages) {
         EXPECT_NE(image.find("34 23"), std::string::npos) << "34 x 23 pixels";
     }
     EXPECT_FALSE(std::filesystem::exists(layout.root() / "page-4.ppm"));
+}
+
+} // namespace
+
+namespace {
+
+// The status window as a Qt window (offscreen): it follows the page and leaves its picture, as it
+// looked when it closed, in the build tree for a person to look at.
+TEST_F(Pipeline_Fixture, TheStatusWindowInQt) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    set_dialog_backend(Dialog_Backend::qt);
+    const std::filesystem::path folder = VX_SCREENSHOT_DIR;
+    std::filesystem::create_directories(folder);
+    std::filesystem::remove(folder / "116.png");
+    vxp::set_window_picture_folder(folder.string());
+    configure(40);
+    device->begin_picture({L"drawing", L"", 0, {}});
+    draw();
+    device->end_picture();
+    vxp::set_window_picture_folder("");
+    set_dialog_backend(Dialog_Backend::headless);
+    EXPECT_EQ(read_file(output), one_copy(40));
+    ASSERT_EQ(vxp::shown_windows().size(), 1u);
+    EXPECT_EQ(vxp::shown_windows()[0].bars.at(0).steps_taken, 40);
+    EXPECT_GT(std::filesystem::file_size(folder / "116.png"), 500u);
 }
 
 } // namespace
