@@ -711,13 +711,19 @@ std::vector<std::string> draw_list(const CDialog& dialog, int id) {
 
 std::optional<std::filesystem::path> file_dialog(vxp::Window_Handle,
                                                  const File_Dialog_Request& request) {
-    std::lock_guard lock(queues().mutex);
-    queues().file_requests.push_back(request);
-    if (queues().file_answers.empty())
-        return std::nullopt; // nobody to answer: cancelled
-    auto answer = queues().file_answers.front();
-    queues().file_answers.pop_front();
-    return answer;
+    {
+        std::lock_guard lock(queues().mutex);
+        queues().file_requests.push_back(request);
+        if (!queues().file_answers.empty()) {
+            auto answer = queues().file_answers.front();
+            queues().file_answers.pop_front();
+            return answer;
+        }
+    }
+    // Nobody scripted the answer: the user at a window, or nobody (cancelled).
+    if (use_qt() && queued_dialog_actions() == 0)
+        return run_qt_file_dialog(request);
+    return std::nullopt;
 }
 void queue_file_dialog_answer(std::optional<std::filesystem::path> answer) {
     std::lock_guard lock(queues().mutex);

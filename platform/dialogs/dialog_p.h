@@ -50,3 +50,5 @@ std::optional<Dialog_Action> next_dialog_action();
 int run_qt_dialog(CDialog& dialog);
 /// The Qt back end's colour picker: the chosen index, or nothing when closed.
 std::optional<int> run_qt_picker(int index);
+/// The Qt back end's common file dialogs: the chosen path, or nothing when cancelled.
+std::optional<std::filesystem::path> run_qt_file_dialog(const File_Dialog_Request& request);

@@ -1,5 +1,8 @@
-// Headless message boxes: nothing is drawn; what a box would show is recorded (tests read it back)
-// and echoed to standard error, where a person running a host program in a terminal sees it.
+// Message boxes: what a box shows is recorded (tests read it back) and echoed to standard error,
+// where a person running a host program in a terminal sees it. The answer is the next queued one;
+// without one, a real Qt box asks the user when the Qt back end is in use and nobody scripts the
+// user, else the box answers OK (or Yes) by itself.
+#include "../qt/qt_windows.h"
 #include "../vxplatform.h"
 
 #include <cstdio>
@@ -36,6 +39,12 @@ int message_box(Window_Handle owner, const std::wstring& text, const std::wstrin
         std::fprintf(stderr, "%s\n", to_utf8(text).c_str());
     else if (s.echo)
         std::fprintf(stderr, "%s: %s\n", to_utf8(caption).c_str(), to_utf8(text).c_str());
+    if (s.answers.empty() && qt_interactive()) {
+        s.mutex.unlock(); // the window's event loop may show further boxes
+        int answer = qt_message_box(text, caption, flags);
+        s.mutex.lock();
+        return answer;
+    }
     if (s.answers.empty())
         return default_answer(flags);
     int answer = s.answers.front();

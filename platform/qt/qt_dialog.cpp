@@ -8,9 +8,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
@@ -375,6 +377,26 @@ void ensure_application() {
 
 } // namespace
 
+std::optional<std::filesystem::path> run_qt_file_dialog(const File_Dialog_Request& request) {
+    ensure_application();
+    // "Description|*.ext||" as Qt writes it: "Description (*.ext)".
+    const std::wstring& f = request.filter;
+    const std::size_t bar = f.find(L'|');
+    QString filter =
+        bar == std::wstring::npos
+            ? QString()
+            : QString::fromStdWString(f.substr(0, bar)) + QStringLiteral(" (") +
+                  QString::fromStdWString(f.substr(bar + 1, f.find(L'|', bar + 1) - bar - 1)) +
+                  QStringLiteral(")");
+    const QString title = QString::fromStdWString(request.title);
+    const QString name = QString::fromStdWString(request.file_name);
+    QString chosen = request.open ? QFileDialog::getOpenFileName(nullptr, title, name, filter)
+                                  : QFileDialog::getSaveFileName(nullptr, title, name, filter);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(chosen.toStdString());
+}
+
 std::optional<int> run_qt_picker(int index) {
     ensure_application();
     QDialog window;
@@ -505,6 +527,44 @@ void qt_update_window(int record, const Shown_Window& shown) {
         w.bars[i]->setValue(std::clamp(b.position, b.low, std::max(b.low, b.high)));
     }
     QApplication::processEvents();
+}
+
+bool qt_interactive() {
+    return use_qt() && queued_dialog_actions() == 0;
+}
+
+int qt_message_box(const std::wstring& text, const std::wstring& caption, unsigned flags) {
+    ensure_application();
+    const bool yes_no = (flags & 0xF) == mb_yes_no, ok_cancel = (flags & 0xF) == mb_ok_cancel;
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdWString(caption),
+                    QString::fromStdWString(text),
+                    yes_no      ? QMessageBox::Yes | QMessageBox::No
+                    : ok_cancel ? QMessageBox::Ok | QMessageBox::Cancel
+                                : QMessageBox::Ok);
+    switch (flags & 0xF0) {
+    case mb_icon_error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case mb_icon_warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case mb_icon_question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case mb_icon_information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return id_yes;
+    case QMessageBox::No:
+        return id_no;
+    case QMessageBox::Cancel:
+        return id_cancel;
+    default:
+        return id_ok;
+    }
 }
 
 void qt_close_window(int record) {

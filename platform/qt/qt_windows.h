@@ -15,4 +15,10 @@ void qt_update_window(int record, const Shown_Window& shown);
 /// Closes the window; first saves its picture when a picture folder is set.
 void qt_close_window(int record);
 
+/// Whether a message box or file dialog shows as a Qt window now: the Qt back end with nobody
+/// scripting the user (no queued actions).
+bool qt_interactive();
+/// A Qt message box; the button pressed as a Message_Box_Result.
+int qt_message_box(const std::wstring& text, const std::wstring& caption, unsigned flags);
+
 } // namespace vxp
