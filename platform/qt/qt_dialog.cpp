@@ -25,11 +25,21 @@
 #include <exception>
 #include <functional>
 #include <map>
+#include <tuple>
 
 namespace {
 
 QString qt(const std::wstring& text) {
     return QString::fromStdWString(text);
+}
+
+// Dialog units of a font as the platform defines them: a quarter of the average width of the 52
+// letters across, an eighth of the line height down (pixels per unit).
+std::pair<double, double> dialog_units(const QFont& font) {
+    QFontMetrics metrics(font);
+    const double letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return {(letters / 26.0 + 1) / 2.0 / 4.0, metrics.height() / 8.0};
 }
 
 QColor colour_of(std::uint32_t bgr) {
@@ -143,13 +153,7 @@ public:
         setWindowTitle(qt(caption));
         QFont font(QStringLiteral("MS Sans Serif"), 9);
         setFont(font);
-        // Dialog units as the platform defines them: a quarter of the average width of the
-        // 52 letters, an eighth of the line height.
-        QFontMetrics metrics(font);
-        const double letters = metrics.horizontalAdvance(
-            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-        m_unit_x = (letters / 26.0 + 1) / 2.0 / 4.0;
-        m_unit_y = metrics.height() / 8.0;
+        std::tie(m_unit_x, m_unit_y) = dialog_units(font);
         for (const auto& state : dialog.controls())
             make(*state);
         new QShortcut(QKeySequence::HelpContents, this, [this] { after(0, NOTIFY_HELP); });
@@ -478,13 +482,7 @@ void qt_open_window(int record, const Dialog_Resource* dialog) {
     Status_Window& w = status_windows()[record];
     w.window = std::make_unique<QDialog>();
     w.window->setFont(QFont(QStringLiteral("MS Sans Serif"), 9));
-    QFontMetrics metrics(w.window->font());
-    const double unit_x = (metrics.horizontalAdvance(QStringLiteral(
-                               "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-                               26.0 +
-                           1) /
-                          2.0 / 4.0;
-    const double unit_y = metrics.height() / 8.0;
+    const auto [unit_x, unit_y] = dialog_units(w.window->font());
     if (dialog) {
         w.template_id = dialog->id;
         w.window->setFixedSize(int(dialog->width * unit_x), int(dialog->height * unit_y));
