@@ -5,7 +5,6 @@
 #include <cups/cups.h>
 #include <fcntl.h>
 #include <netdb.h>
-#include <regex>
 #include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -18,18 +17,36 @@ struct Address {
 };
 
 Address parse_device(const std::string& device) {
-    static const std::regex form(R"(^(socket|ipp)://([^/:]+)(?::(\d+))?(/.*)?$)");
-    std::smatch m;
-    if (!std::regex_match(device, m, form))
-        throw std::invalid_argument("device \"" + device +
-                                    "\" is not socket://HOST:PORT or ipp://HOST:PORT/PATH");
-    Address a{m[1], m[2], m[4].matched ? std::string(m[4]) : std::string("/"), 0};
-    a.port = m[3].matched ? std::stoi(m[3]) : (a.scheme == "socket" ? 9100 : 631);
+    auto refuse = [&](const std::string& why) -> Address {
+        throw std::invalid_argument("device \"" + device + "\" " + why);
+    };
+    Address a;
+    const std::size_t scheme_end = device.find("://");
+    if (scheme_end == std::string::npos)
+        return refuse("is not socket://HOST:PORT or ipp://HOST:PORT/PATH");
+    a.scheme = device.substr(0, scheme_end);
+    if (a.scheme != "socket" && a.scheme != "ipp")
+        return refuse("is not socket://HOST:PORT or ipp://HOST:PORT/PATH");
+    std::string rest = device.substr(scheme_end + 3);
+    const std::size_t slash = rest.find('/');
+    a.resource = slash == std::string::npos ? "/" : rest.substr(slash);
+    rest = rest.substr(0, slash);
+    const std::size_t colon = rest.find(':');
+    a.host = rest.substr(0, colon);
+    if (a.host.empty())
+        return refuse("names no host");
+    a.port = a.scheme == "socket" ? 9100 : 631;
+    if (colon != std::string::npos) {
+        const std::string port = rest.substr(colon + 1);
+        if (port.empty() || port.size() > 5 ||
+            port.find_first_not_of("0123456789") != std::string::npos)
+            return refuse("has no port number after \":\"");
+        a.port = std::stoi(port);
+    }
     if (a.port < 1 || a.port > 65535)
-        throw std::invalid_argument("device \"" + device + "\": port " + std::to_string(a.port) +
-                                    " is not from 1 to 65535");
-    if (a.scheme == "ipp" && !m[4].matched)
-        throw std::invalid_argument("device \"" + device + "\" needs a path, such as /ipp/print");
+        return refuse(": port " + std::to_string(a.port) + " is not from 1 to 65535");
+    if (a.scheme == "ipp" && slash == std::string::npos)
+        return refuse("needs a path, such as /ipp/print");
     return a;
 }
 

@@ -243,9 +243,11 @@ struct Dialog_Action {
         pick,   ///< the colour picker's answer: colour index `value` (see take_picker_answer)
         shot,   ///< a window back end saves a picture of the dialog to the file `text`
     };
+    Dialog_Action(Kind kind, int id = 0, int value = 0, std::wstring text = {})
+        : kind(kind), id(id), value(value), text(std::move(text)) {}
     Kind kind;
-    int id = 0;
-    int value = 0;
+    int id;
+    int value;
     std::wstring text;
 };
 

@@ -86,8 +86,9 @@ TEST_F(Paper_Config_Fixture, NumberBoxesAreCorrectedAsTheUserTypes) {
             << c.typed;
         EXPECT_EQ(dialog.GetDlgItemText(c.edit), c.shown) << c.edit << " " << c.typed;
         EXPECT_EQ(current().*c.field, c.value) << c.edit << " " << c.typed;
-        if (c.slider)
+        if (c.slider) {
             EXPECT_EQ(slider(dialog, c.slider), c.value) << c.edit << " " << c.typed;
+        }
     }
 }
 

@@ -207,8 +207,9 @@ TEST(Standard_Image, ConvertsToTheImageActionOfTheColourSystem) {
         EXPECT_EQ(recorded.first.x, 10);
         EXPECT_EQ(recorded.second.x, 11);
         EXPECT_EQ(recorded.second.y, 20) << "one row: both corners on the same row";
-        if (c.system == 2)
+        if (c.system == 2) {
             EXPECT_EQ(recorded.format, c.format);
+        }
     }
 }
 
