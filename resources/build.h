@@ -1,6 +1,8 @@
 // What differs between the language builds of the driver, apart from their resources.
 #pragma once
 
+#include "platform/vxplatform.h"
+
 #include <string>
 
 struct Raster_Build {
@@ -11,3 +13,6 @@ struct Raster_Build {
 
 /// The build this module was made as.
 extern const Raster_Build g_raster_build;
+
+/// The module's own resources: the settings dialogs 101 and 133 and the strings 1 to 11.
+extern const vxp::Resource_Table g_module_resources;

@@ -21,6 +21,22 @@ vxp::Module_Handle ResourceLibraryHandle() {
     return g_resource_library;
 }
 
+const vxp::Dialog_Resource* ModuleDialog(unsigned id) {
+    const vxp::Resource_Table& table = g_module_resources;
+    for (std::size_t i = 0; i < table.dialog_count; ++i)
+        if (table.dialogs[i].id == id)
+            return &table.dialogs[i];
+    return nullptr;
+}
+
+std::optional<std::wstring> ModuleString(unsigned id) {
+    const vxp::Resource_Table& table = g_module_resources;
+    for (std::size_t i = 0; i < table.string_count; ++i)
+        if (table.strings[i].id == id)
+            return table.strings[i].text;
+    return std::nullopt;
+}
+
 vxp::Module_Handle RasterModuleHandle() {
     return vxp::module_of_address(reinterpret_cast<const void*>(&RasterModuleHandle));
 }

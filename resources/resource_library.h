@@ -9,6 +9,9 @@
 
 #include "host/vx_exception.h"
 
+#include <optional>
+#include <string>
+
 /// The resource library; null when it is not loaded.
 vxp::Module_Handle ResourceLibraryHandle();
 
@@ -16,6 +19,11 @@ vxp::Module_Handle ResourceLibraryHandle();
 bool LoadResourceLibrary();
 /// Releases the resource library (module exit).
 void FreeResourceLibrary();
+
+/// A dialog template of the module's own resources (the settings dialogs), or null.
+const vxp::Dialog_Resource* ModuleDialog(unsigned id);
+/// A string of the module's own resources (1 to 11: the title and the colour names), or nothing.
+std::optional<std::wstring> ModuleString(unsigned id);
 
 /// This driver module.
 vxp::Module_Handle RasterModuleHandle();

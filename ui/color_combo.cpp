@@ -18,7 +18,7 @@ constexpr std::int32_t swatch[fixed_colours] = {0xFFFFFF, 0x0000FF, 0x00FFFF, 0x
                                                 0xFFFF00, 0xFF0000, 0xFF00FF, 0x000000};
 
 std::wstring colour_name(unsigned id) {
-    return vxp::load_string(ResourceLibraryHandle(), id).value_or(L"");
+    return ModuleString(id).value_or(L"");
 }
 
 int fixed_position(std::int32_t colour) {

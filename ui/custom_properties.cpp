@@ -82,9 +82,9 @@ void fill_list(CComboBox& list, const std::array<settings::Fixed_Name<N>, Count>
 
 CDlgCustomSettings::CDlgCustomSettings(VX_Smart_Pointer<VX_Plotter_Definition> definition,
                                        vxp::Window_Handle parent)
-    : CDialog(custom_properties_template, ResourceLibraryHandle()),
-      m_definition(std::move(definition)), m_parent_window(parent) {
-    const std::wstring white = vxp::load_string(ResourceLibraryHandle(), 3).value_or(L"");
+    : CDialog(ModuleDialog(custom_properties_template)), m_definition(std::move(definition)),
+      m_parent_window(parent) {
+    const std::wstring white = ModuleString(3).value_or(L"");
     for (Colour_Slot& slot : m_slots)
         slot.text = white;
 }
@@ -219,7 +219,7 @@ bool CDlgCustomSettings::OnInitDialog() {
     }
 
     // Colour slots: screen colours of pairs 1 to 3, then printed colours.
-    const std::wstring white = vxp::load_string(ResourceLibraryHandle(), 3).value_or(L"");
+    const std::wstring white = ModuleString(3).value_or(L"");
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         Colour_Slot& slot = m_slots[i];
         const bool screen = i < 3;

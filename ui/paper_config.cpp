@@ -48,7 +48,7 @@ struct CDlgDetailSetting::Edit_Rule {
 };
 
 CDlgDetailSetting::CDlgDetailSetting(CDialog* parent)
-    : CDialog(paper_config_template, ResourceLibraryHandle(), parent) {}
+    : CDialog(ModuleDialog(paper_config_template), parent) {}
 
 const Message_Map& CDlgDetailSetting::GetMessageMap() const {
     using D = CDlgDetailSetting;

@@ -267,8 +267,9 @@ void DDV_MaxChars(CDataExchange* dx, const std::wstring& value, int count) {
 CDialog::CDialog(unsigned template_id, vxp::Module_Handle resources, CDialog* parent)
     : m_template_id(template_id), m_resources(resources), m_parent(parent) {}
 
-CDialog::CDialog(const vxp::Dialog_Resource& resource, CDialog* parent)
-    : m_template_id(resource.id), m_resources(nullptr), m_parent(parent), m_template(&resource) {}
+CDialog::CDialog(const vxp::Dialog_Resource* resource, CDialog* parent)
+    : m_template_id(resource ? resource->id : 0), m_resources(nullptr), m_parent(parent),
+      m_template(resource) {}
 
 CDialog::~CDialog() = default;
 

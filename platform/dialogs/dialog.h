@@ -255,8 +255,8 @@ struct Dialog_Action {
 class VXP_API CDialog {
 public:
     CDialog(unsigned template_id, vxp::Module_Handle resources, CDialog* parent = nullptr);
-    /// A dialog of a template the program holds itself.
-    explicit CDialog(const vxp::Dialog_Resource& resource, CDialog* parent = nullptr);
+    /// A dialog of a template the program holds itself (null: none, DoModal answers -1).
+    explicit CDialog(const vxp::Dialog_Resource* resource, CDialog* parent = nullptr);
     virtual ~CDialog();
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;

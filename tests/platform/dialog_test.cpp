@@ -24,7 +24,7 @@ const vxp::Dialog_Resource resource = {
 // Records what it was told, corrects its edit box in place (digits only, at most 40).
 class Test_Dialog : public CDialog {
 public:
-    Test_Dialog() : CDialog(resource) {}
+    Test_Dialog() : CDialog(&resource) {}
 
     int apply = 0;
     std::wstring choice, number = L"7";

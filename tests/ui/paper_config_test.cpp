@@ -1,5 +1,4 @@
 // The Paper Config dialog, driven by scripted user actions through the headless dialog back end.
-#include "resources/resource_library.h"
 #include "ui/paper_config.h"
 #include "ui/ui_state.h"
 
@@ -8,9 +7,6 @@
 namespace {
 
 struct Paper_Config_Fixture : ::testing::Test {
-    static void SetUpTestSuite() { ASSERT_TRUE(LoadResourceLibrary()); }
-    static void TearDownTestSuite() { FreeResourceLibrary(); }
-
     const PaperSettings start{2, 0, 10, 5, -20, 3, 2, 4, 1, 2};
     Paper_Config_Fixture() {
         set_dialog_backend(Dialog_Backend::headless);
