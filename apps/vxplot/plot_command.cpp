@@ -249,15 +249,31 @@ int preview(const fs::path& input, const fs::path& output, int resolution) {
     for (auto& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    // Ghostscript's own output (the raster devices report every page; errors go to standard
+    // output) is shown, on standard error, only when it fails.
+    std::FILE* chatter = std::tmpfile();
     pid_t child = ::fork();
     if (child == 0) {
+        if (chatter) {
+            ::dup2(::fileno(chatter), STDOUT_FILENO);
+            ::dup2(::fileno(chatter), STDERR_FILENO);
+        }
         ::execvp("gs", argv.data());
         std::perror("vxplot: cannot run gs (is Ghostscript installed?)");
         ::_exit(127);
     }
     int wait_status = 0;
-    if (child < 0 || ::waitpid(child, &wait_status, 0) < 0 || !WIFEXITED(wait_status) ||
-        WEXITSTATUS(wait_status) != 0) {
+    const bool failed = child < 0 || ::waitpid(child, &wait_status, 0) < 0 ||
+                        !WIFEXITED(wait_status) || WEXITSTATUS(wait_status) != 0;
+    if (failed && chatter) {
+        std::rewind(chatter);
+        char line[512];
+        while (std::fgets(line, sizeof line, chatter))
+            std::cerr << line;
+    }
+    if (chatter)
+        std::fclose(chatter);
+    if (failed) {
         std::cerr << "vxplot: Ghostscript could not render " << input.string() << "\n";
         return 1;
     }
