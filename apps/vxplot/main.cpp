@@ -13,8 +13,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
 
     Host_Options host;
-    app.add_option("--driver", host.driver, "driver file name in the drv folder")
-        ->capture_default_str();
+    app.add_option("--driver", host.driver,
+                   "driver file name in the drv folder (default: the build of the language)");
     app.add_option("--driver-folder", host.driver_folder,
                    "folder holding the driver (default: drv beside vxplot)");
     app.add_option("--language", host.language, "host language, such as en-US (default en-US)");
@@ -26,13 +26,7 @@ int main(int argc, char** argv) {
 
     int status = 0;
     add_definitions_command(
-        app,
-        [&host] {
-            auto folder =
-                host.driver_folder.empty() ? program_folder() / "drv" : host.driver_folder;
-            return folder / host.driver;
-        },
-        status);
+        app, [&host] { return host.driver_file(); }, status);
 
     add_plot_commands(app, host, status);
 

@@ -67,7 +67,7 @@ int plot(const Host_Options& host, const Plot_Options& o) {
     }
     // The drawing is read first: a malformed one is reported before anything is sent.
     drawing::Drawing sheet = drawing::read_drawing(o.drawing);
-    Host_Session session(host);
+    Host_Session session(with_configured_language(host, o.config));
     VX_Plotter_Definition& definition = session.definition();
     json config = load_config(session, o.config);
     if (!o.source.empty())
@@ -162,7 +162,7 @@ int plot(const Host_Options& host, const Plot_Options& o) {
 
 int config_command(const Host_Options& host, const std::string& action, const fs::path& file,
                    const std::string& key, const std::string& value) {
-    Host_Session session(host);
+    Host_Session session(with_configured_language(host, action == "init" ? fs::path() : file));
     if (action == "init") {
         if (fs::exists(file)) {
             std::cerr << "vxplot: " << file.string() << " exists; it was left as it was\n";
@@ -199,7 +199,7 @@ int configure(const Host_Options& host, const fs::path& file, const fs::path& sc
                      "actions with --script FILE\n";
         return 2;
     }
-    Host_Session session(host);
+    Host_Session session(with_configured_language(host, fs::exists(file) ? file : fs::path()));
     VX_Plotter_Definition& definition = session.definition();
     json config = load_config(session, fs::exists(file) ? file : fs::path());
     apply_plot_config(definition, config);

@@ -1,5 +1,7 @@
 #include "plot_config.h"
 
+#include "host/vx_language.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -91,7 +93,8 @@ json default_plot_config(const VX_Plotter_Definition& d) {
         else if (c->kind() == VX_Custom_Kind::Long)
             custom[utf8(c->name())] = c->default_value();
     }
-    return {{"source", utf8(source->name())},
+    return {{"language", vxp::to_utf8(GetLanguage())},
+            {"source", utf8(source->name())},
             {"size", utf8(source->sizes.at(0)->name())},
             {"dpi", 360},
             {"mode", "color"},
@@ -108,8 +111,8 @@ json checked_plot_config(const VX_Plotter_Definition& d, json config) {
     for (auto& [key, value] : config.items()) {
         if (!out.contains(key))
             throw Config_Error("unknown key \"" + key +
-                               "\"; the keys are source, size, dpi, mode, copies, plot_to_file, "
-                               "user_size and custom");
+                               "\"; the keys are language, source, size, dpi, mode, copies, "
+                               "plot_to_file, user_size and custom");
         if (key == "custom") {
             if (!value.is_object())
                 throw Config_Error("\"custom\" must be an object of custom items");
@@ -146,6 +149,13 @@ json checked_plot_config(const VX_Plotter_Definition& d, json config) {
                            out["copies"].dump());
     if (!out["plot_to_file"].is_string())
         throw Config_Error("plot_to_file must be a file name or \"\"");
+    const json& language = out["language"];
+    if (!language.is_string() || language.get<std::string>().empty() ||
+        language.get<std::string>().size() > 16 ||
+        language.get<std::string>().find_first_not_of(
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz-") != std::string::npos)
+        throw Config_Error("language must be a language name such as de-DE, not " +
+                           language.dump());
     const json& user = out["user_size"];
     if (!user.is_null()) {
         if (out["size"] != "UserDefined")
@@ -172,7 +182,8 @@ void set_plot_config(const VX_Plotter_Definition& d, json& config, const std::st
         } catch (const std::exception&) {
             throw Config_Error(key + " must be a whole number, not \"" + text + "\"");
         }
-    } else if (key == "source" || key == "size" || key == "mode" || key == "plot_to_file") {
+    } else if (key == "source" || key == "size" || key == "mode" || key == "plot_to_file" ||
+               key == "language") {
         value = text;
     } else if (key == "user_size") {
         // WIDTHxLENGTH in millimetres, or "none".
@@ -191,9 +202,10 @@ void set_plot_config(const VX_Plotter_Definition& d, json& config, const std::st
         auto capability =
             d.get_plotter_capabilities()->get_custom_capabilities()->find(vxp::from_utf8(key));
         if (!capability)
-            throw Config_Error("unknown key \"" + key +
-                               "\"; the keys are source, size, dpi, mode, copies, plot_to_file, "
-                               "user_size and the custom items (vxplot config show lists them)");
+            throw Config_Error(
+                "unknown key \"" + key +
+                "\"; the keys are language, source, size, dpi, mode, copies, "
+                "plot_to_file, user_size and the custom items (vxplot config show lists them)");
         json parsed = json::parse(text, nullptr, false);
         json candidate = config;
         candidate["custom"][key] = parsed.is_discarded() ? json(text) : parsed;
@@ -253,4 +265,14 @@ json read_plot_config(const std::filesystem::path& file) {
 void write_plot_config(const std::filesystem::path& file, const json& config) {
     if (!vxp::write_file_atomically(file.string(), config.dump(2) + "\n"))
         throw Config_Error(file.string() + ": cannot be written; the file was left as it was");
+}
+
+Host_Options with_configured_language(Host_Options host, const std::filesystem::path& file) {
+    if (!host.language.empty() || file.empty())
+        return host;
+    std::ifstream in(file);
+    json config = json::parse(in, nullptr, false);
+    if (config.is_object() && config.contains("language") && config["language"].is_string())
+        host.language = config["language"].get<std::string>();
+    return host;
 }

@@ -1,13 +1,15 @@
 // The plot configuration vxplot keeps in a JSON file: media source and size, resolution and
 // colour mode, copies, plot-to-file name, and every custom item of the driver.
 //
-//   {"source": "P0", "size": "A2_Roll_Paper_Portrait", "dpi": 720, "mode": "color",
+//   {"language": "en-US", "source": "P0", "size": "A2_Roll_Paper_Portrait", "dpi": 720,
+//    "mode": "color",
 //    "copies": 1, "plot_to_file": "", "user_size": null,
 //    "custom": {"RASTER_ChangeColor": false, ...}}
 //
 // user_size, [width, length] in millimetres, is a sheet of the user's own size on the size
 // UserDefined: its whole area is printable.
 //
+// The language is the host's: it chooses the driver build (and so the names of the sizes).
 // Modes are the five colour modes of the model data file: color256, color, gray256, gray, mono.
 #pragma once
 
@@ -47,3 +49,6 @@ nlohmann::json read_plot_config(const std::filesystem::path& file);
 
 /// Writes a configuration file atomically (a temporary file beside it, then a rename).
 void write_plot_config(const std::filesystem::path& file, const nlohmann::json& config);
+
+/// The host options with the configuration file's language when none was given.
+Host_Options with_configured_language(Host_Options host, const std::filesystem::path& file);

@@ -21,11 +21,20 @@ void print_error(const VX_Exception& error) {
         std::fprintf(stderr, "  detail: %s\n", error.detail().c_str());
 }
 
+std::filesystem::path Host_Options::driver_file() const {
+    const std::filesystem::path folder =
+        driver_folder.empty() ? program_folder() / "drv" : driver_folder;
+    if (!driver.empty())
+        return folder / driver;
+    const std::string prefix = language.substr(0, 2);
+    const char* code = prefix == "es" ? "sp" : prefix == "de" ? "ge" : prefix == "it" ? "it" : "en";
+    return folder / ("zelto_qr7m_" + std::string(code) + "13_32_11.so");
+}
+
 Host_Session::Host_Session(const Host_Options& options) {
     if (!options.language.empty())
         VX_Set_Language(vxp::from_utf8(options.language));
-    auto folder = options.driver_folder.empty() ? program_folder() / "drv" : options.driver_folder;
-    m_driver_path = folder / options.driver;
+    m_driver_path = options.driver_file();
     m_module = std::make_unique<VX_Driver_Module>(m_driver_path.string());
     m_factory = m_module->make_class_factory();
     m_handler = vx_make<Host_Error_Handler>();

@@ -11,9 +11,12 @@
 class Host_Error_Handler : public VX_Error_Handler {};
 
 struct Host_Options {
-    std::string driver = "zelto_qr7m_en13_32_11.so"; ///< file name in the drv folder
-    std::filesystem::path driver_folder;             ///< empty: "drv" beside the program
-    std::string language;                            ///< empty: the host's default
+    std::string driver;                  ///< file name in the drv folder; empty: by language
+    std::filesystem::path driver_folder; ///< empty: "drv" beside the program
+    std::string language;                ///< empty: the host's default (en-US)
+    /// The driver file: `driver`, or the build of the host language as a host installs it
+    /// (es: zelto_qr7m_sp13_32_11.so, de: ..._ge..., it: ..._it..., any other: ..._en...).
+    std::filesystem::path driver_file() const;
 };
 
 class Host_Session {

@@ -1,3 +1,4 @@
+#include "platform/dialogs/dialog.h"
 #include "support/driver_fixture.h"
 
 #include <cstdlib>
@@ -10,31 +11,96 @@
 
 namespace {
 
-const std::string resources = "zelto_qr7m_en13_32_11Res.dll";
-const std::wstring missing_message = L"DLL not found: Zelto_qr7m_en13_32_11Res.dll";
+// The four language builds: what differs between them, and the resource library lookup, which
+// every build does the same way under its own names.
+struct Build {
+    const char* code;
+    const char* by;       ///< the plotter description: string 2 of its resource library
+    const wchar_t* help;  ///< its help file
+    const char* a4_roll;  ///< the name of the A4 roll paper size in its model data
+    const char* language; ///< a host language it is installed for
+};
+const Build builds[] = {
+    {"en", " - by Zelto", L"drv_zelto_qr7m_en.chm", "A4_Roll_Paper_Portrait", "en-US"},
+    {"sp", " - por Zelto", L"drv_zelto_qr7m_sp.chm", "A4_Papel_en_rollo_Vertical", "es-ES"},
+    {"ge", " - von Zelto", L"drv_zelto_qr7m_ge.chm", "A4_Rollenpapier_Hochformat", "de-DE"},
+    {"it", " - di Zelto", L"drv_zelto_qr7m_it.chm", "A4_Carta_in_rotolo_Verticale", "it-IT"},
+};
 
-std::string description_of(Driver_Fixture& fixture) {
-    auto definition = fixture.make_definition();
-    return definition ? vxp::to_utf8(definition->get_meta_capabilities()->description) : "";
+void PrintTo(const Build& build, std::ostream* out) {
+    *out << build.code;
 }
 
-TEST_F(Driver_Fixture, ResourceLibraryInTheLanguageFolderWins) {
-    layout.copy_staged("en-US/zelto_qr7m_en13_32_11.DRC", "fr-FR/zelto_qr7m_en13_32_11.DRC");
+struct Language_Build : ::testing::TestWithParam<Build> {
+    const Build& build = GetParam();
+    Host_Layout layout = Host_Layout::complete("en-US", build.code);
+    const std::string resources = layout.base() + "Res.dll";
+    const std::wstring missing_message =
+        L"DLL not found: Zelto_qr7m_" + vxp::from_utf8(build.code) + L"13_32_11Res.dll";
+    std::unique_ptr<VX_Driver_Module> module;
+    VX_Smart_Pointer<VX_Std_Plotter_Class_Factory> factory;
+    VX_Smart_Pointer<VX_Error_Handler> handler = vx_make<VX_Error_Handler>();
+
+    Language_Build() {
+        vxp::set_message_box_echo(false);
+        vxp::clear_shown_message_boxes();
+    }
+    ~Language_Build() override {
+        factory.reset();
+        module.reset();
+        VX_Set_Language(L"en-US");
+    }
+    void load(const std::string& driver = {}) {
+        module = std::make_unique<VX_Driver_Module>(
+            driver.empty() ? layout.driver().string() : (layout.drv() / driver).string());
+        factory = module->make_class_factory();
+        ASSERT_TRUE(factory);
+    }
+    std::string description() {
+        auto definition = factory->VD_Create_Plotter_Definition(handler);
+        return definition ? vxp::to_utf8(definition->get_meta_capabilities()->description) : "";
+    }
+};
+
+TEST_P(Language_Build, ItsOwnTextsHelpAndModelData) {
+    load();
+    EXPECT_EQ(description(), build.by);
+    auto definition = factory->VD_Create_Plotter_Definition(handler);
+    VX_String file, topic;
+    ASSERT_TRUE(definition->get_driver_hints_helpfile(file, topic));
+    EXPECT_EQ(file, build.help);
+    EXPECT_EQ(topic, L"html/menu01");
+    ASSERT_TRUE(factory->VD_Create_Caps_Loader(handler)->Load(definition, VX_Caps_Loader::Replace));
+    auto roll =
+        definition->get_plotter_capabilities()->get_media_capabilities()->find_source(L"P0");
+    ASSERT_TRUE(roll);
+    EXPECT_TRUE(roll->find_size(vxp::from_utf8(build.a4_roll))) << build.a4_roll;
+    auto version = vxp::read_version_block(layout.driver().string());
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->value("InternalName"), layout.base());
+    EXPECT_EQ(version->value("FileVersion"), "11.0.53.0.100");
+}
+
+TEST_P(Language_Build, ResourceLibraryInTheLanguageFolderWins) {
+    layout.copy_staged("en-US/" + layout.base() + ".DRC", "fr-FR/" + layout.base() + ".DRC");
     std::filesystem::copy_file(MARKED_RESOURCES, layout.drv() / "fr-FR" / resources);
     VX_Set_Language(L"fr-FR");
     load();
-    EXPECT_EQ(description_of(*this), " - by Zelto (marked)");
+    EXPECT_EQ(description(), " - by Zelto (marked)");
 }
 
-TEST_F(Driver_Fixture, ResourceLibraryBesideTheDriverServesAnyLanguage) {
+TEST_P(Language_Build, ResourceLibraryBesideTheDriverServesAnyLanguage) {
     std::filesystem::create_directories(layout.drv() / "fr-FR");
     std::filesystem::copy_file(MARKED_RESOURCES, layout.drv() / "fr-FR" / resources);
-    load(); // the host language is en-US, whose folder holds no resource library
-    EXPECT_EQ(description_of(*this), " - by Zelto");
+    layout.copy_staged("en-US/" + layout.base() + ".DRC",
+                       std::string(build.language) + "/" + layout.base() + ".DRC");
+    VX_Set_Language(vxp::from_utf8(build.language));
+    load(); // the host language's folder holds no resource library
+    EXPECT_EQ(description(), build.by);
     EXPECT_TRUE(vxp::shown_message_boxes().empty());
 }
 
-TEST_F(Driver_Fixture, MissingResourceLibraryRefusesTheLoadWithOneMessage) {
+TEST_P(Language_Build, MissingResourceLibraryRefusesTheLoadWithOneMessage) {
     layout.remove(resources);
     VX_Exception e = thrown_by([&] { load(); });
     EXPECT_EQ(e.message_id(), vx_msg_plugin_unusable);
@@ -46,9 +112,9 @@ TEST_F(Driver_Fixture, MissingResourceLibraryRefusesTheLoadWithOneMessage) {
     EXPECT_EQ(shown[0].owner, nullptr);
 }
 
-TEST_F(Driver_Fixture, RenamedDriverLooksForItsOwnResourceLibrary) {
-    layout.copy_staged("zelto_qr7m_en13_32_11.so", "plotter.so");
-    layout.copy_staged("en-US/zelto_qr7m_en13_32_11.DRC", "en-US/plotter.DRC");
+TEST_P(Language_Build, RenamedDriverLooksForItsOwnResourceLibrary) {
+    layout.copy_staged(layout.base() + ".so", "plotter.so");
+    layout.copy_staged("en-US/" + layout.base() + ".DRC", "en-US/plotter.DRC");
     // Only the library of the original name is there: the renamed driver does not find it, and
     // the message still names the build's own library.
     EXPECT_THROW(load("plotter.so"), VX_Exception);
@@ -58,8 +124,42 @@ TEST_F(Driver_Fixture, RenamedDriverLooksForItsOwnResourceLibrary) {
 
     layout.copy_staged(resources, "plotterRes.dll");
     load("plotter.so");
-    EXPECT_EQ(description_of(*this), " - by Zelto");
+    EXPECT_EQ(description(), build.by);
 }
+
+// Each build's settings dialogs in Qt windows (offscreen), pictured into the build tree for a
+// person to check that no text is cut off.
+TEST_P(Language_Build, ItsDialogsInQtWindows) {
+    layout.copy_staged("color.dll", "color.dll");
+    load();
+    auto definition = factory->VD_Create_Plotter_Definition(handler);
+    ASSERT_TRUE(factory->VD_Create_Caps_Loader(handler)->Load(definition, VX_Caps_Loader::Replace));
+    add_default_custom_items(*definition);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    set_dialog_backend(Dialog_Backend::qt);
+    const std::filesystem::path shots = VX_SCREENSHOT_DIR;
+    std::filesystem::create_directories(shots);
+    const std::string prefix = (shots / build.code).string();
+    for (const char* name : {"_custom_properties.png", "_paper_config.png"})
+        std::filesystem::remove(prefix + name);
+    queue_dialog_actions(parse_dialog_script("click 1001\nclick 1021\nselect 1008 8\npick 30\n"
+                                             "shot " +
+                                             prefix +
+                                             "_custom_properties.png\n"
+                                             "click 1032\n"
+                                             "shot " +
+                                             prefix +
+                                             "_paper_config.png\n"
+                                             "cancel\ncancel\n"));
+    EXPECT_FALSE(definition->CustomConfigure(nullptr));
+    set_dialog_backend(Dialog_Backend::headless);
+    clear_dialog_actions();
+    for (const char* name : {"_custom_properties.png", "_paper_config.png"})
+        EXPECT_GT(std::filesystem::file_size(prefix + name), 2000u) << prefix << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, Language_Build, ::testing::ValuesIn(builds),
+                         [](const auto& info) { return std::string(info.param.code); });
 
 // Exported (defined, global or weak) symbols of an ELF shared object, demangled.
 std::vector<std::string> exported_symbols(const std::filesystem::path& file) {

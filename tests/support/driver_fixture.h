@@ -9,6 +9,17 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+/// The host's plot configuration as a new one is: every custom item at its capability's default.
+inline void add_default_custom_items(VX_Plotter_Definition& definition) {
+    auto items = definition.get_plotter_configuration()->get_custom_configuration();
+    for (const auto& c : definition.get_plotter_capabilities()->get_custom_capabilities()->all())
+        items->add(vx_make<VX_Custom_Config_Item>(
+            c->name(), c->kind() == VX_Custom_Kind::Boolean
+                           ? VX_Smart_Pointer<VX_Custom_Data>(
+                                 vx_make<VX_Std_Boolean_Custom_Data>(c->default_value()))
+                           : vx_make<VX_Std_Long_Custom_Data>(c->default_value())));
+}
+
 struct Driver_Fixture : ::testing::Test {
     Host_Layout layout = Host_Layout::complete();
     std::unique_ptr<VX_Driver_Module> module;

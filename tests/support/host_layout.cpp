@@ -21,7 +21,8 @@ Host_Layout::Host_Layout() {
     std::filesystem::create_directories(drv());
 }
 
-Host_Layout::Host_Layout(Host_Layout&& other) noexcept : m_root(std::move(other.m_root)) {
+Host_Layout::Host_Layout(Host_Layout&& other) noexcept
+    : m_root(std::move(other.m_root)), m_base(std::move(other.m_base)) {
     other.m_root.clear();
 }
 
@@ -32,9 +33,10 @@ Host_Layout::~Host_Layout() {
     }
 }
 
-Host_Layout Host_Layout::complete(const std::string& language) {
+Host_Layout Host_Layout::complete(const std::string& language, const std::string& build) {
     Host_Layout layout;
-    std::string base = driver_base;
+    const std::string base = "zelto_qr7m_" + build + "13_32_11";
+    layout.m_base = base;
     layout.copy_staged(base + ".so", base + ".so");
     layout.copy_staged(base + "Res.dll", base + "Res.dll");
     layout.copy_staged("en-US/" + base + ".DRC", language + "/" + base + ".DRC");

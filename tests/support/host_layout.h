@@ -15,12 +15,16 @@ public:
     Host_Layout(const Host_Layout&) = delete;
     Host_Layout& operator=(const Host_Layout&) = delete;
 
-    /// The staged driver, its resource library beside it, and its model data in `language`.
-    static Host_Layout complete(const std::string& language = "en-US");
+    /// The staged driver of a build ("en", "sp", "ge", "it"), its resource library beside it,
+    /// and its model data in the folder of `language`.
+    static Host_Layout complete(const std::string& language = "en-US",
+                                const std::string& build = "en");
 
     std::filesystem::path root() const { return m_root; }
     std::filesystem::path drv() const { return m_root / "drv"; }
-    std::filesystem::path driver() const { return drv() / (std::string(driver_base) + ".so"); }
+    /// The driver's base name, "zelto_qr7m_en13_32_11" for the English build.
+    const std::string& base() const { return m_base; }
+    std::filesystem::path driver() const { return drv() / (m_base + ".so"); }
 
     /// Copies a staged file (a path relative to stage/bin/drv) to `to` (relative to drv).
     void copy_staged(const std::string& from, const std::string& to) const;
@@ -33,6 +37,7 @@ public:
 
 private:
     std::filesystem::path m_root;
+    std::string m_base = driver_base;
 };
 
 /// Contents of a staged file (relative to stage/bin/drv).

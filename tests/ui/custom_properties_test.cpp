@@ -28,15 +28,7 @@ struct Custom_Properties_Fixture : Driver_Fixture {
         load();
         definition = make_definition();
         factory->VD_Create_Caps_Loader(handler)->Load(definition, VX_Caps_Loader::Replace);
-        // The host's plot configuration: every custom item at its default.
-        auto items = definition->get_plotter_configuration()->get_custom_configuration();
-        for (const auto& c :
-             definition->get_plotter_capabilities()->get_custom_capabilities()->all())
-            items->add(vx_make<VX_Custom_Config_Item>(
-                c->name(), c->kind() == VX_Custom_Kind::Boolean
-                               ? VX_Smart_Pointer<VX_Custom_Data>(
-                                     vx_make<VX_Std_Boolean_Custom_Data>(c->default_value()))
-                               : vx_make<VX_Std_Long_Custom_Data>(c->default_value())));
+        add_default_custom_items(*definition);
         setting(1); // 360 dpi, true colour
         // The dialog code of this program stands for the driver in the layout's drv folder.
         vxp::set_program_file_name(layout.driver().wstring());
