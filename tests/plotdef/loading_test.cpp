@@ -15,16 +15,28 @@ namespace {
 // every build does the same way under its own names.
 struct Build {
     const char* code;
-    const char* by;       ///< the plotter description: string 2 of its resource library
-    const wchar_t* help;  ///< its help file
-    const char* a4_roll;  ///< the name of the A4 roll paper size in its model data
-    const char* language; ///< a host language it is installed for
+    const char* by;           ///< the plotter description: string 2 of its resource library
+    const wchar_t* help;      ///< its help file
+    const char* a4_roll;      ///< the name of the A4 roll paper size in its model data
+    const char* language;     ///< a host language it is installed for
+    const wchar_t* incorrect; ///< the message about an incorrect definitions file
+    const wchar_t* caption;   ///< the caption of the settings dialogs' errors
 };
 const Build builds[] = {
-    {"en", " - by Zelto", L"drv_zelto_qr7m_en.chm", "A4_Roll_Paper_Portrait", "en-US"},
-    {"sp", " - por Zelto", L"drv_zelto_qr7m_sp.chm", "A4_Papel_en_rollo_Vertical", "es-ES"},
-    {"ge", " - von Zelto", L"drv_zelto_qr7m_ge.chm", "A4_Rollenpapier_Hochformat", "de-DE"},
-    {"it", " - di Zelto", L"drv_zelto_qr7m_it.chm", "A4_Carta_in_rotolo_Verticale", "it-IT"},
+    {"en", " - by Zelto", L"drv_zelto_qr7m_en.chm", "A4_Roll_Paper_Portrait", "en-US",
+     L"The contents of the definition file are incorrect.\nDefaults will be used.",
+     L"Custom Properties Error"},
+    {"sp", " - por Zelto", L"drv_zelto_qr7m_sp.chm", "A4_Papel_en_rollo_Vertical", "es-ES",
+     L"El contenido del archivo de definiciones no es correcto.\nSe usarán los valores "
+     L"predeterminados.",
+     L"Error de propiedades personalizadas"},
+    {"ge", " - von Zelto", L"drv_zelto_qr7m_ge.chm", "A4_Rollenpapier_Hochformat", "de-DE",
+     L"Der Inhalt der Definitionsdatei ist fehlerhaft.\nEs werden die Standardwerte verwendet.",
+     L"Fehler der benutzerdefinierten Eigenschaften"},
+    {"it", " - di Zelto", L"drv_zelto_qr7m_it.chm", "A4_Carta_in_rotolo_Verticale", "it-IT",
+     L"Il contenuto del file di definizioni non è corretto.\nVerranno usati i valori "
+     L"predefiniti.",
+     L"Errore delle proprietà personalizzate"},
 };
 
 void PrintTo(const Build& build, std::ostream* out) {
@@ -125,6 +137,21 @@ TEST_P(Language_Build, RenamedDriverLooksForItsOwnResourceLibrary) {
     layout.copy_staged(resources, "plotterRes.dll");
     load("plotter.so");
     EXPECT_EQ(description(), build.by);
+}
+
+TEST_P(Language_Build, ItsSettingsDialogSpeaksItsLanguage) {
+    load();
+    auto definition = factory->VD_Create_Plotter_Definition(handler);
+    ASSERT_TRUE(factory->VD_Create_Caps_Loader(handler)->Load(definition, VX_Caps_Loader::Replace));
+    add_default_custom_items(*definition);
+    layout.write("zelto7m.px_", "<zelto></zelto>\n"); // an incorrect definitions file
+    set_dialog_backend(Dialog_Backend::headless);
+    queue_dialog_actions(parse_dialog_script("cancel\n"));
+    EXPECT_FALSE(definition->CustomConfigure(nullptr));
+    auto shown = vxp::shown_message_boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, build.incorrect);
+    EXPECT_EQ(shown[0].caption, build.caption);
 }
 
 // Each build's settings dialogs in Qt windows (offscreen), pictured into the build tree for a
