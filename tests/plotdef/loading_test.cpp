@@ -21,22 +21,23 @@ struct Build {
     const char* language;     ///< a host language it is installed for
     const wchar_t* incorrect; ///< the message about an incorrect definitions file
     const wchar_t* caption;   ///< the caption of the settings dialogs' errors
+    const wchar_t* no_engine; ///< the message when the print engine is missing
 };
 const Build builds[] = {
     {"en", " - by Zelto", L"drv_zelto_qr7m_en.chm", "A4_Roll_Paper_Portrait", "en-US",
      L"The contents of the definition file are incorrect.\nDefaults will be used.",
-     L"Custom Properties Error"},
+     L"Custom Properties Error", L"Z_PENG12.DLL has not been installed."},
     {"sp", " - por Zelto", L"drv_zelto_qr7m_sp.chm", "A4_Papel_en_rollo_Vertical", "es-ES",
      L"El contenido del archivo de definiciones no es correcto.\nSe usarán los valores "
      L"predeterminados.",
-     L"Error de propiedades personalizadas"},
+     L"Error de propiedades personalizadas", L"Z_PENG12.DLL no está instalado."},
     {"ge", " - von Zelto", L"drv_zelto_qr7m_ge.chm", "A4_Rollenpapier_Hochformat", "de-DE",
      L"Der Inhalt der Definitionsdatei ist fehlerhaft.\nEs werden die Standardwerte verwendet.",
-     L"Fehler der benutzerdefinierten Eigenschaften"},
+     L"Fehler der benutzerdefinierten Eigenschaften", L"Z_PENG12.DLL ist nicht installiert."},
     {"it", " - di Zelto", L"drv_zelto_qr7m_it.chm", "A4_Carta_in_rotolo_Verticale", "it-IT",
      L"Il contenuto del file di definizioni non è corretto.\nVerranno usati i valori "
      L"predefiniti.",
-     L"Errore delle proprietà personalizzate"},
+     L"Errore delle proprietà personalizzate", L"Z_PENG12.DLL non è installato."},
 };
 
 void PrintTo(const Build& build, std::ostream* out) {
@@ -152,6 +153,27 @@ TEST_P(Language_Build, ItsSettingsDialogSpeaksItsLanguage) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, build.incorrect);
     EXPECT_EQ(shown[0].caption, build.caption);
+}
+
+TEST_P(Language_Build, ItsDeviceSpeaksItsLanguage) {
+    load();
+    auto definition = factory->VD_Create_Plotter_Definition(handler);
+    ASSERT_TRUE(factory->VD_Create_Caps_Loader(handler)->Load(definition, VX_Caps_Loader::Replace));
+    auto media = definition->get_plotter_configuration()->get_media_configuration();
+    media->select(L"P0", vxp::from_utf8(build.a4_roll));
+    media->set_printable_area({0, 0, 200, 280});
+    definition->get_shoebox()->plot_to_file_name = (layout.root() / "out.prn").wstring();
+    VX_Plotter_Device_Data* device = module->make_device();
+    ASSERT_TRUE(device);
+    device->set_error_handler(handler);
+    device->set_plotter_definition(definition);
+    device->establish_configuration();
+    // No print engine in this installation: the build says so in its language.
+    EXPECT_THROW(device->begin_picture({}), VX_Exception);
+    device->release_reference();
+    auto shown = vxp::shown_message_boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, build.no_engine);
 }
 
 // Each build's settings dialogs in Qt windows (offscreen), pictured into the build tree for a
