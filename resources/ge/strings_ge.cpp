@@ -1,61 +1,27 @@
-// The German resource library.
-#include "platform/vxplatform.h"
+// The German resource library: the Print Spool Status windows, the plotter description and
+// the messages.
+#include "../dialog_layouts.h"
 
 namespace {
 
-constexpr vxp::String_Resource strings[] = {
-    {1, L" Treiber - von ZELTO : Benutzerdefinierte Eigenschaften"},
-    {2, L" - von %s"},
-    {3, L"Weiß "},
-    {4, L"Rot"},
-    {5, L"Gelb"},
-    {6, L"Grün "},
-    {7, L"Cyan"},
-    {8, L"Blau"},
-    {9, L"Magenta"},
-    {10, L"Schwarz"},
-    {11, L"Weitere Farben"},
-    {100, L"INTERNAL ERROR - Memory allocation"},
-    {101, L"INTERNAL ERROR - Unexpected NULL pointer"},
-    {102, L"INTERNAL ERROR - Device initialization failure"},
-    {103, L"INTERNAL ERROR - Driver initialization failure"},
-    {104, L"Image Engine File Writer DLL load failure"},
-    {107, L"Image Engine main image creation failure"},
-    {108, L"Image Engine: Image is invalid"},
-    {109, L"Image Engine make write context failure"},
-    {115, L"Vexil palette install failure"},
-    {116, L"Invalid color system or palette depth"},
-};
+using namespace raster_resources;
 
-// The Print Spool Status window: 112 printing to a device, 116 to a file, 117 nothing drawn.
-constexpr vxp::Control_Resource device_controls[] = {
-    {1041, "static", L"Anzahl der Kopien", 10, 6, 60, 8},
-    {1042, "static", L"Aktuelle Seite", 10, 36, 43, 8},
-    {138, "picture", L"#138", 6, 70, 64, 16},
-    {143, "picture", L"#143", 218, 13, 55, 62},
+constexpr auto strings = library_strings(L" - von %s");
+
+constexpr Spool_Status_Texts spool_status_texts = {
+    L"Druckstatus", L"Anzahl der Kopien", L"Aktuelle Seite",
+    0, // how much wider the label of the copies is than in English
 };
-constexpr vxp::Control_Resource file_controls[] = {
-    {1041, "static", L"Anzahl der Kopien", 10, 6, 56, 8},
-    {1042, "static", L"Aktuelle Seite", 10, 36, 43, 8},
-    {138, "picture", L"#138", 6, 70, 64, 16},
-    {140, "picture", L"#140", 230, 14, 42, 53},
-};
-constexpr vxp::Control_Resource nothing_controls[] = {
-    {1041, "static", L"Anzahl der Kopien", 10, 6, 56, 8},
-    {1042, "static", L"Aktuelle Seite", 10, 36, 43, 8},
-    {138, "picture", L"#138", 8, 70, 64, 16},
-    {141, "picture", L"#141", 228, 14, 42, 53},
-};
+constexpr Spool_Status_Controls spool_status = spool_status_controls(spool_status_texts);
 
 constexpr vxp::Dialog_Resource dialogs[] = {
-    {112, L"Druckstatus", 287, 91, L"MS Sans Serif", 9, device_controls, 4},
-    {116, L"Druckstatus", 287, 91, L"MS Sans Serif", 9, file_controls, 4},
-    {117, L"Druckstatus", 287, 91, L"MS Sans Serif", 9, nothing_controls, 4},
+    dialog(112, spool_status_texts.caption, 287, 91, spool_status.device),
+    dialog(116, spool_status_texts.caption, 287, 91, spool_status.file),
+    dialog(117, spool_status_texts.caption, 287, 91, spool_status.nothing),
 };
 
 } // namespace
 
 extern "C" VXP_API const vxp::Resource_Table vxp_resources = {
-    vxp::resource_table_format,         1033,    strings,
-    sizeof strings / sizeof strings[0], dialogs, sizeof dialogs / sizeof dialogs[0],
+    vxp::resource_table_format, 1031, strings.data(), strings.size(), dialogs, std::size(dialogs),
 };

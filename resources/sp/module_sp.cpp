@@ -1,8 +1,11 @@
 // The Spanish build's own resources: the settings dialogs and the strings 1 to 11 (the colour
 // names among them). The resource library chosen by the host's language does not replace them.
 #include "../build.h"
+#include "../dialog_layouts.h"
 
 namespace {
+
+using namespace raster_resources;
 
 constexpr vxp::String_Resource strings[] = {
     {1, L" Controlador - por ZELTO : Propiedades personalizadas"},
@@ -18,94 +21,62 @@ constexpr vxp::String_Resource strings[] = {
     {11, L"Otros colores"},
 };
 
-// Custom Properties: 323 x 275 dialog units. Labels carry the id -1.
-constexpr vxp::Control_Resource custom_properties_controls[] = {
-    {-1, "group", L"Conversión de color en la impresión", 6, 5, 309, 103},
-    {1001, "check", L"Aplicar conversión", 65, 15, 85, 10},
-    {1005, "check", L"Todo a negro", 175, 15, 85, 10},
-    {-1, "group", L"Sustitución", 15, 25, 250, 77},
-    {-1, "static", L"Color en pantalla", 60, 35, 70, 10},
-    {-1, "static", L"Color impreso", 168, 36, 70, 10},
-    {1021, "check", L"Aplicar", 20, 48, 33, 10},
-    {1004, "owner_combo", L"", 54, 45, 80, 70},
-    {-1, "static", L"->", 146, 48, 12, 8},
-    {1008, "owner_combo", L"", 164, 46, 80, 70},
-    {1022, "check", L"Aplicar", 20, 64, 33, 10},
-    {1006, "owner_combo", L"", 54, 62, 80, 70},
-    {-1, "static", L"->", 146, 64, 12, 8},
-    {1009, "owner_combo", L"", 164, 62, 80, 70},
-    {1023, "check", L"Aplicar", 20, 80, 33, 10},
-    {1007, "owner_combo", L"", 54, 78, 80, 70},
-    {-1, "static", L"->", 146, 82, 12, 8},
-    {1010, "owner_combo", L"", 164, 78, 80, 70},
-    {-1, "group", L"Ajustes de impresión", 6, 114, 309, 71},
-    {1036, "group", L"Opción de cartuchos", 11, 124, 300, 35},
-    {1037, "radio_group", L"Tintas calidad foto", 16, 140, 86, 10},
-    {1038, "radio", L"Tintas alta velocidad", 154, 139, 90, 10},
-    {1026, "static", L"Tipo papel", 11, 168, 42, 8},
-    {1002, "combo", L"", 59, 166, 167, 83},
-    {1028, "check", L"Bidireccional", 233, 166, 78, 10},
-    {1035, "group", L"Ajustes de modo", 6, 189, 196, 50},
-    {1031, "sunken_static", L"Calidad: Alta", 23, 202, 84, 10},
-    {1011, "combo", L"", 23, 218, 104, 51},
-    {1032, "button", L"Papel...", 135, 202, 57, 14},
-    {1027, "static", L"Gamma", 212, 195, 29, 8},
-    {1012, "combo", L"", 244, 193, 65, 50},
-    {1033, "button", L"Importar", 10, 251, 41, 14},
-    {1034, "button", L"Exportar", 65, 251, 41, 14},
-    {1, "default_button", L"Aceptar", 128, 251, 50, 14},
-    {2, "button", L"Cancelar", 193, 251, 50, 14},
-    {1003, "button", L"Ayuda", 258, 251, 50, 14},
+constexpr Custom_Properties_Texts custom_properties_texts = {
+    L"Propiedades personalizadas de ZELTO", // caption
+    L"Conversión de color en la impresión", // conversion
+    L"Aplicar conversión",                  // apply_conversion
+    L"Todo a negro",                        // to_black
+    L"Sustitución",                         // substitution
+    L"Color en pantalla",                   // screen_colour
+    L"Color impreso",                       // printed_colour
+    L"Aplicar",                             // apply
+    L"Ajustes de impresión",                // print_settings
+    L"Opción de cartuchos",                 // cartridge
+    L"Tintas calidad foto",                 // photo_quality
+    L"Tintas alta velocidad",               // high_speed
+    L"Tipo papel",                          // paper_type
+    L"Bidireccional",                       // bothway
+    L"Ajustes de modo",                     // mode_settings
+    L"Calidad: Alta",                       // quality
+    L"Papel...",                            // paper_config
+    L"Gamma",                               // gamma
+    L"Importar",                            // import_button
+    L"Exportar",                            // export_button
+    L"Aceptar",                             // ok
+    L"Cancelar",                            // cancel
+    L"Ayuda",                               // help
 };
+constexpr auto custom_properties = custom_properties_controls(custom_properties_texts);
 
-// Paper Config: 219 x 395 dialog units. Labels carry the id -1.
-constexpr vxp::Control_Resource paper_config_controls[] = {
-    {-1, "group", L"Densidad de color", 7, 5, 223, 45},
-    {1034, "slider_both", L"", 15, 16, 130, 18},
-    {-1, "static", L"-50", 15, 36, 15, 8},
-    {-1, "static", L"50", 135, 36, 12, 8},
-    {1036, "edit", L"", 152, 19, 28, 12},
-    {-1, "static", L"(%)", 184, 21, 20, 8},
-    {-1, "group", L"Tiempo de secado por pasada del cabezal", 7, 55, 223, 45},
-    {1038, "slider", L"", 15, 66, 130, 18},
-    {-1, "static", L"0", 17, 86, 8, 8},
-    {-1, "static", L"50", 135, 86, 12, 8},
-    {1037, "edit", L"", 152, 69, 28, 12},
-    {-1, "static", L"(0,1 s)", 184, 71, 26, 8},
-    {-1, "group", L"Ajuste del avance del papel", 7, 105, 223, 45},
-    {1039, "slider_both", L"", 15, 116, 130, 18},
-    {-1, "static", L"-70", 15, 136, 15, 8},
-    {-1, "static", L"70", 135, 136, 12, 8},
-    {1035, "edit", L"", 152, 119, 28, 12},
-    {-1, "static", L"(0,01%)", 184, 121, 26, 8},
-    {-1, "group", L"Grosor del papel", 7, 155, 223, 30},
-    {1033, "edit", L"", 15, 167, 28, 12},
-    {-1, "static", L"(0,1 mm)", 48, 169, 30, 8},
-    {-1, "group", L"Succión del papel", 7, 190, 223, 45},
-    {1040, "slider_both", L"", 15, 201, 130, 18},
-    {-1, "static", L"Estándar  -1      -2      -3       -4", 15, 221, 140, 8},
-    {-1, "group", L"Método de corte", 7, 240, 223, 30},
-    {1032, "combo", L"", 15, 252, 150, 60},
-    {-1, "group", L"Separación del cabezal", 7, 275, 223, 30},
-    {1041, "combo", L"", 15, 287, 150, 60},
-    {-1, "group", L"Tipo de rodillo de expulsión", 7, 310, 223, 30},
-    {1042, "combo", L"", 15, 322, 150, 60},
-    {1031, "button", L"Valores iniciales", 7, 350, 80, 14},
-    {1, "default_button", L"Aceptar", 120, 374, 50, 14},
-    {2, "button", L"Cancelar", 180, 374, 50, 14},
+constexpr Paper_Config_Texts paper_config_texts = {
+    L"Configuración del papel",                 // caption
+    L"Densidad de color",                       // density
+    L"Tiempo de secado por pasada del cabezal", // drying
+    L"(0,1 s)",                                 // seconds
+    L"Ajuste del avance del papel",             // feed
+    L"(0,01%)",                                 // hundredths
+    L"Grosor del papel",                        // thickness
+    L"(0,1 mm)",                                // millimetres
+    L"Succión del papel",                       // suction
+    L"Estándar  -1      -2      -3       -4",   // suction_scale
+    L"Método de corte",                         // cut
+    L"Separación del cabezal",                  // gap
+    L"Tipo de rodillo de expulsión",            // roller
+    L"Valores iniciales",                       // reset
+    L"Aceptar",                                 // ok
+    L"Cancelar",                                // cancel
 };
+constexpr Paper_Config_Size paper_config_size = {237, 395, 150};
+constexpr auto paper_config = paper_config_controls(paper_config_texts, paper_config_size);
 
 constexpr vxp::Dialog_Resource dialogs[] = {
-    {101, L"Propiedades personalizadas de ZELTO", 323, 275, L"MS Sans Serif", 9,
-     custom_properties_controls,
-     sizeof custom_properties_controls / sizeof custom_properties_controls[0]},
-    {133, L"Configuración del papel", 237, 395, L"MS Sans Serif", 9, paper_config_controls,
-     sizeof paper_config_controls / sizeof paper_config_controls[0]},
+    dialog(101, custom_properties_texts.caption, 323, 275, custom_properties),
+    dialog(133, paper_config_texts.caption, paper_config_size.width, paper_config_size.height,
+           paper_config),
 };
 
 } // namespace
 
 const vxp::Resource_Table g_module_resources = {
-    vxp::resource_table_format,         1033,    strings,
-    sizeof strings / sizeof strings[0], dialogs, sizeof dialogs / sizeof dialogs[0],
+    vxp::resource_table_format, 3082, strings, std::size(strings), dialogs, std::size(dialogs),
 };
