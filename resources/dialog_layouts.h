@@ -188,6 +188,31 @@ constexpr Spool_Status_Controls spool_status_controls(const Spool_Status_Texts& 
     };
 }
 
+/// The windows 112, 116 and 117 of a build's resource library.
+constexpr std::array<vxp::Dialog_Resource, 3> spool_status_dialogs(const Spool_Status_Texts& t,
+                                                                   const Spool_Status_Controls& c) {
+    return {{dialog(112, t.caption, 287, 91, c.device), dialog(116, t.caption, 287, 91, c.file),
+             dialog(117, t.caption, 287, 91, c.nothing)}};
+}
+
+/// The dialogs 101 and 133 of a build's module.
+constexpr std::array<vxp::Dialog_Resource, 2>
+settings_dialogs(const Custom_Properties_Texts& custom_texts,
+                 const std::array<vxp::Control_Resource, 36>& custom_properties,
+                 const Paper_Config_Texts& paper_texts, Paper_Config_Size paper_size,
+                 const std::array<vxp::Control_Resource, 33>& paper_config) {
+    return {{dialog(101, custom_texts.caption, 323, 275, custom_properties),
+             dialog(133, paper_texts.caption, paper_size.width, paper_size.height, paper_config)}};
+}
+
+/// A resource table of strings and dialogs tagged with a language id.
+template <std::size_t S, std::size_t D>
+constexpr vxp::Resource_Table resource_table(std::uint32_t language,
+                                             const std::array<vxp::String_Resource, S>& strings,
+                                             const std::array<vxp::Dialog_Resource, D>& dialogs) {
+    return {vxp::resource_table_format, language, strings.data(), S, dialogs.data(), D};
+}
+
 /// The resource library's strings: the plotter description (string 2, the build's) and the
 /// messages 100 to 116, English in every build.
 constexpr std::array<vxp::String_Resource, 11> library_strings(const wchar_t* description) {

@@ -7,7 +7,7 @@ namespace {
 
 using namespace raster_resources;
 
-constexpr vxp::String_Resource strings[] = {
+constexpr std::array<vxp::String_Resource, 11> strings = {{
     {1, L" Treiber - von ZELTO : Benutzerdefinierte Eigenschaften"},
     {2, L" - von %s"},
     {3, L"Weiß "},
@@ -19,7 +19,7 @@ constexpr vxp::String_Resource strings[] = {
     {9, L"Magenta"},
     {10, L"Schwarz"},
     {11, L"Weitere Farben"},
-};
+}};
 
 constexpr Custom_Properties_Texts custom_properties_texts = {
     L"ZELTO Benutzerdefinierte Eigenschaften", // caption
@@ -69,14 +69,9 @@ constexpr Paper_Config_Texts paper_config_texts = {
 constexpr Paper_Config_Size paper_config_size = {245, 394, 156};
 constexpr auto paper_config = paper_config_controls(paper_config_texts, paper_config_size);
 
-constexpr vxp::Dialog_Resource dialogs[] = {
-    dialog(101, custom_properties_texts.caption, 323, 275, custom_properties),
-    dialog(133, paper_config_texts.caption, paper_config_size.width, paper_config_size.height,
-           paper_config),
-};
+constexpr auto dialogs = settings_dialogs(custom_properties_texts, custom_properties,
+                                          paper_config_texts, paper_config_size, paper_config);
 
 } // namespace
 
-const vxp::Resource_Table g_module_resources = {
-    vxp::resource_table_format, 1031, strings, std::size(strings), dialogs, std::size(dialogs),
-};
+const vxp::Resource_Table g_module_resources = resource_table(1031, strings, dialogs);

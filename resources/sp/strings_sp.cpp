@@ -14,14 +14,8 @@ constexpr Spool_Status_Texts spool_status_texts = {
 };
 constexpr Spool_Status_Controls spool_status = spool_status_controls(spool_status_texts);
 
-constexpr vxp::Dialog_Resource dialogs[] = {
-    dialog(112, spool_status_texts.caption, 287, 91, spool_status.device),
-    dialog(116, spool_status_texts.caption, 287, 91, spool_status.file),
-    dialog(117, spool_status_texts.caption, 287, 91, spool_status.nothing),
-};
+constexpr auto dialogs = spool_status_dialogs(spool_status_texts, spool_status);
 
 } // namespace
 
-extern "C" VXP_API const vxp::Resource_Table vxp_resources = {
-    vxp::resource_table_format, 3082, strings.data(), strings.size(), dialogs, std::size(dialogs),
-};
+extern "C" VXP_API const vxp::Resource_Table vxp_resources = resource_table(3082, strings, dialogs);
