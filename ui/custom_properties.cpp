@@ -1,6 +1,7 @@
 #include "custom_properties.h"
 
 #include "host/vx_language.h"
+#include "name_lists.h"
 #include "paper_config.h"
 #include "resources/build.h"
 #include "resources/resource_library.h"
@@ -69,13 +70,6 @@ std::wstring folder_text(const std::filesystem::path& folder) {
     while (text.size() > 1 && text.back() == L'/')
         text.pop_back();
     return text;
-}
-
-template <std::size_t N, std::size_t Count>
-void fill_list(CComboBox& list, const std::array<settings::Fixed_Name<N>, Count>& names) {
-    list.ResetContent();
-    for (std::size_t i = 0; i < settings::list_length(names); ++i)
-        list.AddString(names[i].text);
 }
 
 } // namespace
@@ -185,9 +179,9 @@ void CDlgCustomSettings::show_gamma_and_bothway() {
 void CDlgCustomSettings::fill_media_list() {
     const settings::Texts& texts = settings::g_texts;
     if (m_ink_set == 1)
-        fill_list(list(id_media), texts.photo_quality_media);
+        fill_names(list(id_media), texts.photo_quality_media);
     else
-        fill_list(list(id_media), texts.high_speed_media);
+        fill_names(list(id_media), texts.high_speed_media);
     list(id_media).SetCurSel(stored_media_position());
 }
 
@@ -269,7 +263,7 @@ bool CDlgCustomSettings::OnInitDialog() {
 
     list(id_color_mode).EnableWindow(m_colour_output);
     if (m_colour_output) {
-        fill_list(list(id_color_mode), settings::g_texts.color_modes);
+        fill_names(list(id_color_mode), settings::g_texts.color_modes);
         list(id_color_mode).SetCurSel(m_color_mode);
     }
     SetDlgItemText(id_quality, m_x_dpi == 360.0f ? settings::g_texts.quality_fast
@@ -289,7 +283,7 @@ bool CDlgCustomSettings::OnInitDialog() {
                             settings::per_resolution[i].dialog_default, m_paper_items[i]);
     };
     m_gamma = read_paper(item_gamma);
-    fill_list(list(id_gamma), settings::g_texts.gamma_modes);
+    fill_names(list(id_gamma), settings::g_texts.gamma_modes);
     list(id_gamma).SetCurSel(m_gamma);
     m_bothway = read_paper(item_bothway);
     show_gamma_and_bothway();

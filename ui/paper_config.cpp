@@ -1,5 +1,6 @@
 #include "paper_config.h"
 
+#include "name_lists.h"
 #include "resources/resource_library.h"
 #include "settings/texts.h"
 #include "ui_state.h"
@@ -26,13 +27,13 @@ enum : int {
     id_roller = 1042,
 };
 
+// A list filled with the names, its entry `selection` selected (an index outside the list
+// selects nothing).
 template <std::size_t N, std::size_t Count>
 void fill_list(CComboBox& list, const std::array<settings::Fixed_Name<N>, Count>& names,
                int selection) {
-    list.ResetContent();
-    for (std::size_t i = 0; i < settings::list_length(names); ++i)
-        list.InsertString(int(i), names[i].text);
-    list.SetCurSel(selection); // an index outside the list selects nothing
+    fill_names(list, names);
+    list.SetCurSel(selection);
 }
 
 } // namespace
@@ -132,17 +133,7 @@ void CDlgDetailSetting::fill_lists() {
 
 bool CDlgDetailSetting::OnInitDialog() {
     CDialog::OnInitDialog();
-    const PaperSettings& current = TheCustomPropertiesState().current;
-    m_density = current.inkdensity;
-    m_drying = current.delaytime;
-    m_feed = current.feedoffset;
-    m_suction = current.vacuum;
-    m_cut = current.adjustmode;
-    m_thickness = current.paperthick;
-    m_gap = current.gap;
-    m_roller = current.roller;
-    set_up_sliders();
-    fill_lists();
+    show_values(TheCustomPropertiesState().current);
     return true;
 }
 
@@ -163,16 +154,20 @@ void CDlgDetailSetting::OnOK() {
 
 void CDlgDetailSetting::OnResetToDefaults() {
     const int slot = TheCustomPropertiesState().reset_slot;
-    const PaperSettings& defaults =
-        DefaultPaperSettings[slot >= 32 ? 1 : 0][std::size_t(slot % 32 % paper_count)];
-    m_density = defaults.inkdensity;
-    m_drying = defaults.delaytime;
-    m_feed = defaults.feedoffset;
-    m_suction = defaults.vacuum;
-    m_cut = defaults.adjustmode;
-    m_thickness = defaults.paperthick;
-    m_gap = defaults.gap;
-    m_roller = defaults.roller;
+    show_values(DefaultPaperSettings[slot >= 32 ? 1 : 0][std::size_t(slot % 32 % paper_count)]);
+}
+
+// The eight values of this dialog into the members and the controls (gamma and bidirectional
+// printing are not this dialog's).
+void CDlgDetailSetting::show_values(const PaperSettings& values) {
+    m_density = values.inkdensity;
+    m_drying = values.delaytime;
+    m_feed = values.feedoffset;
+    m_suction = values.vacuum;
+    m_cut = values.adjustmode;
+    m_thickness = values.paperthick;
+    m_gap = values.gap;
+    m_roller = values.roller;
     set_up_sliders();
     fill_lists();
 }

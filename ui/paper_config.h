@@ -4,6 +4,7 @@
 // values into the current values (Custom_Properties_State); nothing else is touched.
 #pragma once
 
+#include "definitions/definitions.h"
 #include "platform/dialogs/dialog.h"
 
 #include <string>
@@ -37,6 +38,7 @@ private:
     void validate(const Edit_Rule& rule);
     void take_slider(CSliderCtrl& slider, int edit, std::wstring& text, int& value);
     void show(int edit, int value);
+    void show_values(const PaperSettings& values);
     void set_up_sliders();
     void fill_lists();
 
