@@ -154,6 +154,12 @@ public:
     void fillRow(int y, int x, int count, ImagePixel pixel);
 
 private:
+    /// Runs `write(tile_row, first, column, n)` for each tile that row y's columns x to
+    /// x + count - 1 (clipped to the image) cross: the tile's row, the first tile column written,
+    /// the image column it is, and how many columns.
+    template <class Write>
+    void for_each_tile(int y, int x, int count, Write&& write);
+
     Image& m_image;
     int m_access;
     int m_flags;

@@ -240,41 +240,43 @@ void ImageContext::put32(int x, int y, std::uint32_t value) {
                 &value, 4);
 }
 
-void ImageContext::putRow(int y, int x, int count, const std::uint8_t* data) {
+template <class Write>
+void ImageContext::for_each_tile(int y, int x, int count, Write&& write) {
     Image& im = m_image;
-    if (!valid() || !data || y < 0 || y >= im.m_height || count <= 0)
+    if (!valid() || y < 0 || y >= im.m_height || count <= 0)
         return;
-    int first = std::max(x, 0), last = std::min<long long>(std::int64_t(x) + count, im.m_width);
-    int mask = im.m_tile - 1;
+    const int first = std::max(x, 0);
+    const int last = int(std::min<long long>(std::int64_t(x) + count, im.m_width));
+    const int mask = im.m_tile - 1;
     for (int column = first; column < last;) {
-        int segment_end = std::min(last, (column | mask) + 1); // end of this tile
+        const int segment_end = std::min(last, (column | mask) + 1); // end of this tile
         std::uint8_t* tile_row =
             im.tile_for_write(column, y) + std::size_t(y & mask) * im.m_tile_row_bytes;
-        if (im.m_bpp == 1) {
-            for (int c = column; c < segment_end; ++c)
-                set_row_pixel(tile_row, c & mask, 1, row_pixel(data, c - x, 1));
-        } else {
-            std::size_t pixel_bytes = std::size_t(im.m_bpp / 8);
-            std::memcpy(tile_row + std::size_t(column & mask) * pixel_bytes,
-                        data + std::size_t(column - x) * pixel_bytes,
-                        std::size_t(segment_end - column) * pixel_bytes);
-        }
+        write(tile_row, column & mask, column, segment_end - column);
         column = segment_end;
     }
 }
 
-void ImageContext::fillRow(int y, int x, int count, ImagePixel pixel) {
-    Image& im = m_image;
-    if (!valid() || y < 0 || y >= im.m_height || count <= 0)
+void ImageContext::putRow(int y, int x, int count, const std::uint8_t* data) {
+    if (!data)
         return;
-    int first = std::max(x, 0), last = std::min<long long>(std::int64_t(x) + count, im.m_width);
-    int mask = im.m_tile - 1;
-    for (int column = first; column < last;) {
-        int segment_end = std::min(last, (column | mask) + 1); // end of this tile
-        std::uint8_t* tile_row =
-            im.tile_for_write(column, y) + std::size_t(y & mask) * im.m_tile_row_bytes;
-        const int from = column & mask, n = segment_end - column;
-        switch (im.m_bpp) {
+    const int bpp = m_image.m_bpp;
+    for_each_tile(y, x, count, [&](std::uint8_t* tile_row, int from, int column, int n) {
+        if (bpp == 1) {
+            for (int i = 0; i < n; ++i)
+                set_row_pixel(tile_row, from + i, 1, row_pixel(data, column + i - x, 1));
+            return;
+        }
+        const std::size_t pixel_bytes = std::size_t(bpp / 8);
+        std::memcpy(tile_row + std::size_t(from) * pixel_bytes,
+                    data + std::size_t(column - x) * pixel_bytes, std::size_t(n) * pixel_bytes);
+    });
+}
+
+void ImageContext::fillRow(int y, int x, int count, ImagePixel pixel) {
+    const int bpp = m_image.m_bpp;
+    for_each_tile(y, x, count, [&](std::uint8_t* tile_row, int from, int, int n) {
+        switch (bpp) {
         case 1:
             for (int c = from; c < from + n; ++c)
                 set_row_pixel(tile_row, c, 1, pixel.value);
@@ -289,8 +291,7 @@ void ImageContext::fillRow(int y, int x, int count, ImagePixel pixel) {
             break;
         }
         }
-        column = segment_end;
-    }
+    });
 }
 
 } // namespace Imvo
