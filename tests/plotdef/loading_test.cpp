@@ -44,33 +44,15 @@ void PrintTo(const Build& build, std::ostream* out) {
     *out << build.code;
 }
 
-struct Language_Build : ::testing::TestWithParam<Build> {
+struct Language_Build : Driver_Fixture, ::testing::WithParamInterface<Build> {
     const Build& build = GetParam();
-    Host_Layout layout = Host_Layout::complete("en-US", build.code);
     const std::string resources = layout.base() + "Res.dll";
     const std::wstring missing_message =
         L"DLL not found: Zelto_qr7m_" + vxp::from_utf8(build.code) + L"13_32_11Res.dll";
-    std::unique_ptr<VX_Driver_Module> module;
-    VX_Smart_Pointer<VX_Std_Plotter_Class_Factory> factory;
-    VX_Smart_Pointer<VX_Error_Handler> handler = vx_make<VX_Error_Handler>();
 
-    Language_Build() {
-        vxp::set_message_box_echo(false);
-        vxp::clear_shown_message_boxes();
-    }
-    ~Language_Build() override {
-        factory.reset();
-        module.reset();
-        VX_Set_Language(L"en-US");
-    }
-    void load(const std::string& driver = {}) {
-        module = std::make_unique<VX_Driver_Module>(
-            driver.empty() ? layout.driver().string() : (layout.drv() / driver).string());
-        factory = module->make_class_factory();
-        ASSERT_TRUE(factory);
-    }
+    Language_Build() : Driver_Fixture(Host_Layout::complete("en-US", GetParam().code)) {}
     std::string description() {
-        auto definition = factory->VD_Create_Plotter_Definition(handler);
+        auto definition = make_definition();
         return definition ? vxp::to_utf8(definition->get_meta_capabilities()->description) : "";
     }
 };
@@ -78,7 +60,7 @@ struct Language_Build : ::testing::TestWithParam<Build> {
 TEST_P(Language_Build, ItsOwnTextsHelpAndModelData) {
     load();
     EXPECT_EQ(description(), build.by);
-    auto definition = factory->VD_Create_Plotter_Definition(handler);
+    auto definition = make_definition();
     VX_String file, topic;
     ASSERT_TRUE(definition->get_driver_hints_helpfile(file, topic));
     EXPECT_EQ(file, build.help);
@@ -142,7 +124,7 @@ TEST_P(Language_Build, RenamedDriverLooksForItsOwnResourceLibrary) {
 
 TEST_P(Language_Build, ItsSettingsDialogSpeaksItsLanguage) {
     load();
-    auto definition = factory->VD_Create_Plotter_Definition(handler);
+    auto definition = make_definition();
     ASSERT_TRUE(factory->VD_Create_Caps_Loader(handler)->Load(definition, VX_Caps_Loader::Replace));
     add_default_custom_items(*definition);
     layout.write("zelto7m.px_", "<zelto></zelto>\n"); // an incorrect definitions file
@@ -157,7 +139,7 @@ TEST_P(Language_Build, ItsSettingsDialogSpeaksItsLanguage) {
 
 TEST_P(Language_Build, ItsDeviceSpeaksItsLanguage) {
     load();
-    auto definition = factory->VD_Create_Plotter_Definition(handler);
+    auto definition = make_definition();
     ASSERT_TRUE(factory->VD_Create_Caps_Loader(handler)->Load(definition, VX_Caps_Loader::Replace));
     auto media = definition->get_plotter_configuration()->get_media_configuration();
     media->select(L"P0", vxp::from_utf8(build.a4_roll));
@@ -181,7 +163,7 @@ TEST_P(Language_Build, ItsDeviceSpeaksItsLanguage) {
 TEST_P(Language_Build, ItsDialogsInQtWindows) {
     layout.copy_staged("color.dll", "color.dll");
     load();
-    auto definition = factory->VD_Create_Plotter_Definition(handler);
+    auto definition = make_definition();
     ASSERT_TRUE(factory->VD_Create_Caps_Loader(handler)->Load(definition, VX_Caps_Loader::Replace));
     add_default_custom_items(*definition);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);

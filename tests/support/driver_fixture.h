@@ -21,12 +21,14 @@ inline void add_default_custom_items(VX_Plotter_Definition& definition) {
 }
 
 struct Driver_Fixture : ::testing::Test {
-    Host_Layout layout = Host_Layout::complete();
+    Host_Layout layout;
     std::unique_ptr<VX_Driver_Module> module;
     VX_Smart_Pointer<VX_Std_Plotter_Class_Factory> factory;
     VX_Smart_Pointer<VX_Error_Handler> handler = vx_make<VX_Error_Handler>();
 
-    Driver_Fixture() {
+    /// The English build unless another installation is given.
+    explicit Driver_Fixture(Host_Layout installation = Host_Layout::complete())
+        : layout(std::move(installation)) {
         vxp::set_message_box_echo(false);
         vxp::clear_shown_message_boxes();
         VX_Creation_Faults::clear();

@@ -14,11 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 struct Custom_Properties_Fixture : Driver_Fixture {
     VX_Smart_Pointer<VX_Plotter_Definition> definition;
     fs::path file = layout.drv() / definitions_file_name;
@@ -83,10 +78,10 @@ struct Custom_Properties_Fixture : Driver_Fixture {
 TEST_F(Custom_Properties_Fixture, OpeningWritesOrRepairsTheDefinitionsFile) {
     ASSERT_EQ(run("cancel"), IDCANCEL);
     EXPECT_TRUE(messages().empty()) << "a missing file is written without a message";
-    EXPECT_EQ(ValidateDefinitions(slurp(file)), 1);
+    EXPECT_EQ(ValidateDefinitions(read_file(file)), 1);
     EXPECT_EQ(dialog->caption(), L"ZELTO Custom Properties");
 
-    std::string broken = slurp(file);
+    std::string broken = read_file(file);
     broken.erase(broken.find("<vacuum>"), 8);
     std::ofstream(file, std::ios::binary) << broken;
     ASSERT_EQ(run("cancel"), IDCANCEL);
@@ -94,7 +89,7 @@ TEST_F(Custom_Properties_Fixture, OpeningWritesOrRepairsTheDefinitionsFile) {
     EXPECT_EQ(messages()[0],
               L"The contents of the definition file are incorrect.\nDefaults will be used.");
     EXPECT_EQ(vxp::shown_message_boxes()[0].caption, L"Custom Properties Error");
-    EXPECT_EQ(ValidateDefinitions(slurp(file)), 1) << "the defaults replace it";
+    EXPECT_EQ(ValidateDefinitions(read_file(file)), 1) << "the defaults replace it";
 }
 
 TEST_F(Custom_Properties_Fixture, ResolutionAndColourDepthDecideWhatIsShown) {
@@ -191,10 +186,10 @@ TEST_F(Custom_Properties_Fixture, InkSetsAndMediaKeepTheirPaperValues) {
 TEST_F(Custom_Properties_Fixture, OkWritesBothResolutionsAndTheFileCancelNothing) {
     setting(6); // 720 dpi
     ASSERT_EQ(run("cancel"), IDCANCEL);
-    const std::string file_before = slurp(file);
+    const std::string file_before = read_file(file);
     ASSERT_EQ(run("select 1012 2\nclick 1028\ncancel"), IDCANCEL);
     EXPECT_EQ(item(L"GammaMode_720"), 0) << "Cancel writes no item";
-    EXPECT_EQ(slurp(file), file_before) << "and not the file";
+    EXPECT_EQ(read_file(file), file_before) << "and not the file";
 
     ASSERT_EQ(run("select 1002 2\nselect 1012 2\nok"), IDOK);
     EXPECT_TRUE(TheCustomPropertiesState().settings_committed);
@@ -205,7 +200,7 @@ TEST_F(Custom_Properties_Fixture, OkWritesBothResolutionsAndTheFileCancelNothing
     EXPECT_EQ(item(L"GammaMode_360"), DefaultPaperSettings[0][2].gamma);
     // The file holds the dialog's values as paper 3's 720 dpi block.
     PaperBlockStore reread;
-    ExtractAllPaperBlocks(slurp(file), reread);
+    ExtractAllPaperBlocks(read_file(file), reread);
     PaperSettings stored{};
     ASSERT_EQ(reread.LoadPaperSettings(2, 720.0f, 0, stored), 1);
     EXPECT_EQ(stored.gamma, 2);
@@ -236,7 +231,7 @@ TEST_F(Custom_Properties_Fixture, ExportWaitsForConfirmedSettings) {
     queue_file_dialog_answer(elsewhere / "any name.txt");
     ASSERT_EQ(run("click 1034\ncancel"), IDCANCEL);
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(slurp(elsewhere / definitions_file_name), slurp(file));
+    EXPECT_EQ(read_file(elsewhere / definitions_file_name), read_file(file));
     EXPECT_FALSE(TheCustomPropertiesState().settings_committed) << "Cancel clears it";
 
     // A change of the paper type clears it too.
@@ -251,7 +246,7 @@ TEST_F(Custom_Properties_Fixture, ImportChecksTheFileBeforeTakingIt) {
     fs::create_directories(other);
     // A valid file of other values: gamma 2 for paper 1 at 360 dpi.
     PaperBlockStore values;
-    ExtractAllPaperBlocks(slurp(file), values);
+    ExtractAllPaperBlocks(read_file(file), values);
     PaperSettings paper1 = DefaultPaperSettings[0][0];
     paper1.gamma = 2;
     paper1.bothway = 0;
@@ -275,13 +270,13 @@ TEST_F(Custom_Properties_Fixture, ImportChecksTheFileBeforeTakingIt) {
         {other / "zelto7m.px_", L"Contents of the selected file are incorrect."},
         {layout.root() / "gone" / "zelto7m.px_", L"The selected file cannot be read."},
     };
-    const std::string before = slurp(file);
+    const std::string before = read_file(file);
     for (const auto& c : refusals) {
         vxp::clear_shown_message_boxes();
         queue_file_dialog_answer(c.chosen);
         ASSERT_EQ(run("click 1033\ncancel"), IDCANCEL);
         EXPECT_EQ(messages(), std::vector<std::wstring>{c.message}) << c.chosen;
-        EXPECT_EQ(slurp(file), before) << c.chosen;
+        EXPECT_EQ(read_file(file), before) << c.chosen;
     }
 
     // Capital letters are the same name: imported, shown, and the file replaced byte for byte.

@@ -1,6 +1,7 @@
 // Plotting the example to a real IPP printer: ippeveprinter on a free loopback port, keeping the
 // jobs it receives and checking each with Ghostscript (the printer itself accepts any bytes).
 #include "support/host_layout.h"
+#include "support/process.h"
 
 #include <arpa/inet.h>
 #include <chrono>
@@ -11,47 +12,18 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 
+// Starts a program with its output and errors going to `log`.
 pid_t spawn(const std::vector<std::string>& arguments, const fs::path& log) {
-    std::vector<std::string> args = arguments;
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&files, 1, 2);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], &files, nullptr, argv.data(), environ) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&files);
-    return pid;
-}
-
-int wait_for(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-void stop(pid_t pid) {
-    if (pid > 0) {
-        kill(pid, SIGTERM);
-        wait_for(pid);
-    }
+    return start_process(arguments, log, log);
 }
 
 bool installed(const char* program) {
@@ -93,18 +65,13 @@ bool system_bus_running() {
     return ok;
 }
 
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // The pixels Ghostscript renders from printer data at 50 dpi.
 std::string rendered(const fs::path& printer_data, const fs::path& scratch) {
     fs::path out = scratch / "rendered.ppm";
     std::string command =
         "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r50 -sOutputFile=" + out.string() + " " +
         printer_data.string();
-    return std::system(command.c_str()) == 0 ? slurp(out) : "";
+    return std::system(command.c_str()) == 0 ? read_file(out) : "";
 }
 
 TEST(IppPrinter, TakesTheExampleAndPrintsIt) {
@@ -175,15 +142,15 @@ TEST(IppPrinter, TakesTheExampleAndPrintsIt) {
         if (entry.path().extension() == ".ps")
             kept = entry.path();
 
-    stop(printer);
+    stop_process(printer);
     if (bus > 0) {
-        stop(bus);
+        stop_process(bus);
         fs::remove("/run/dbus/system_bus_socket"); // a stale socket would pass for a running bus
     }
 
-    ASSERT_EQ(sent, 0) << slurp(dir / "vxplot.log");
-    ASSERT_EQ(filed, 0) << slurp(dir / "file.log");
-    EXPECT_TRUE(completed) << slurp(dir / "printer.log");
+    ASSERT_EQ(sent, 0) << read_file(dir / "vxplot.log");
+    ASSERT_EQ(filed, 0) << read_file(dir / "file.log");
+    EXPECT_TRUE(completed) << read_file(dir / "printer.log");
     ASSERT_FALSE(kept.empty()) << "the printer kept no job";
     const std::string from_printer = rendered(kept, dir),
                       from_file = rendered(dir / "file.ps", dir);

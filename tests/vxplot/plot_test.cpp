@@ -2,6 +2,7 @@
 // scratch folder, with the printer data read back through Ghostscript.
 #include "support/host_layout.h"
 #include "support/png_file.h"
+#include "support/process.h"
 
 #include <arpa/inet.h>
 #include <chrono>
@@ -11,13 +12,9 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <nlohmann/json.hpp>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -33,35 +30,14 @@ struct Outcome {
 pid_t start(const fs::path& dir, const std::vector<std::string>& arguments) {
     std::vector<std::string> args = {std::string(VX_STAGE_DIR) + "/bin/vxplot"};
     args.insert(args.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 1, (dir / "stdout").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&files, 2, (dir / "stderr").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addchdir_np(&files, dir.c_str());
-    pid_t pid = -1;
-    posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&files);
-    return pid;
-}
-
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return start_process(args, dir / "stdout", dir / "stderr", dir);
 }
 
 Outcome finish(const fs::path& dir, pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
     Outcome run;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.out = slurp(dir / "stdout");
-    run.err = slurp(dir / "stderr");
+    run.status = wait_for(pid);
+    run.out = read_file(dir / "stdout");
+    run.err = read_file(dir / "stderr");
     return run;
 }
 
@@ -93,7 +69,7 @@ struct Plot_Fixture : ::testing::Test {
             " " + printer_data.string();
         if (std::system(command.c_str()) != 0)
             return "unreadable";
-        std::string data = slurp(ppm);
+        std::string data = read_file(ppm);
         // P6, a comment line, width height, 255.
         std::size_t at = 0;
         std::vector<std::string> header;
@@ -149,7 +125,7 @@ TEST_F(Plot_Fixture, PlotsToAFileInEachModeAndToStandardOutput) {
     Outcome to_stdout =
         vxplot({"plot", drawing.string(), "-o", "-", "-p", "A4_Roll_Paper_Portrait"});
     ASSERT_EQ(to_stdout.status, 0) << to_stdout.err;
-    EXPECT_EQ(to_stdout.out, slurp(dir / "file.ps"));
+    EXPECT_EQ(to_stdout.out, read_file(dir / "file.ps"));
     EXPECT_GT(to_stdout.out.size(), 1000u);
 }
 
@@ -278,7 +254,7 @@ TEST_F(Plot_Fixture, MalformedDrawingsNameTheElementAndSendNothing) {
 
 TEST_F(Plot_Fixture, ConfigurationsAreCheckedAndKeptWhole) {
     ASSERT_EQ(vxplot({"config", "init", "-c", "c.json"}).status, 0);
-    json initial = json::parse(slurp(dir / "c.json"));
+    json initial = json::parse(read_file(dir / "c.json"));
     EXPECT_EQ(initial["source"], "P0");
     EXPECT_EQ(initial["custom"]["RASTER_RGB_Back_Color"], 16777215);
     EXPECT_EQ(initial["custom"]["RASTER_Draw2Black"], false);
@@ -287,7 +263,7 @@ TEST_F(Plot_Fixture, ConfigurationsAreCheckedAndKeptWhole) {
               0);
     ASSERT_EQ(vxplot({"config", "set", "RASTER_ChangeColor", "true", "-c", "c.json"}).status, 0);
     ASSERT_EQ(vxplot({"config", "set", "RASTER_Draw2Black", "true", "-c", "c.json"}).status, 0);
-    json changed = json::parse(slurp(dir / "c.json"));
+    json changed = json::parse(read_file(dir / "c.json"));
     EXPECT_EQ(changed["size"], "A2_Roll_Paper_Portrait");
     EXPECT_EQ(changed["custom"]["RASTER_Draw2Black"], true);
 
@@ -306,7 +282,7 @@ TEST_F(Plot_Fixture, ConfigurationsAreCheckedAndKeptWhole) {
         {{"user_size", "826x1167"}, "user_size is for the size UserDefined"},
         {{"user_size", "big"}, "user_size must be WIDTHxLENGTH"},
     };
-    const std::string before = slurp(dir / "c.json");
+    const std::string before = read_file(dir / "c.json");
     for (const auto& c : cases) {
         std::vector<std::string> args = {"config", "set"};
         args.insert(args.end(), c.set.begin(), c.set.end());
@@ -314,11 +290,11 @@ TEST_F(Plot_Fixture, ConfigurationsAreCheckedAndKeptWhole) {
         Outcome run = vxplot(args);
         EXPECT_EQ(run.status, 2) << c.message;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-        EXPECT_EQ(slurp(dir / "c.json"), before) << "the file is left as it was";
+        EXPECT_EQ(read_file(dir / "c.json"), before) << "the file is left as it was";
     }
     Outcome again = vxplot({"config", "init", "-c", "c.json"});
     EXPECT_EQ(again.status, 1);
-    EXPECT_EQ(slurp(dir / "c.json"), before);
+    EXPECT_EQ(read_file(dir / "c.json"), before);
 
     // The configuration drives the plot; the command line overrides it for the run only.
     // Convert-to-black turns images black; filled areas keep their colour.
@@ -428,7 +404,7 @@ TEST_F(Plot_Fixture, PreviewRendersPrinterData) {
         vxplot({"plot", drawing.string(), "-o", "p.ps", "-p", "A4_Roll_Paper_Portrait"}).status, 0);
     Outcome run = vxplot({"preview", "p.ps", "-o", "p.png"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(slurp(dir / "p.png").substr(1, 3), "PNG");
+    EXPECT_EQ(read_file(dir / "p.png").substr(1, 3), "PNG");
     Outcome missing = vxplot({"preview", "none.ps", "-o", "n.png"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("none.ps does not exist"), std::string::npos);
@@ -448,12 +424,12 @@ TEST_F(Plot_Fixture, ConfigureRunsTheSettingsDialogOnTheConfiguration) {
     Outcome run =
         vxplot({"--driver-folder", folder, "configure", "-c", "c.json", "--script", "ok.txt"});
     ASSERT_EQ(run.status, 0) << run.err;
-    json config = json::parse(slurp(dir / "c.json"));
+    json config = json::parse(read_file(dir / "c.json"));
     EXPECT_EQ(config["custom"]["GammaMode_360"], 2);
     EXPECT_EQ(config["custom"]["BothSideProcess_360"], 1) << "the default 0 was clicked on";
     EXPECT_TRUE(fs::exists(installation.drv() / "zelto7m.px_"));
 
-    const std::string before = slurp(dir / "c.json");
+    const std::string before = read_file(dir / "c.json");
     std::ofstream(dir / "cancel.txt") << "select 1012 0\ncancel\n";
     std::ofstream(dir / "bad.txt") << "select 1012\n";
     std::ofstream(dir / "disabled.txt") << "click 1005\nok\n";
@@ -469,7 +445,7 @@ TEST_F(Plot_Fixture, ConfigureRunsTheSettingsDialogOnTheConfiguration) {
             vxplot({"--driver-folder", folder, "configure", "-c", "c.json", "--script", c.script});
         EXPECT_EQ(failed.status, c.status) << c.script;
         EXPECT_NE(failed.err.find(c.message), std::string::npos) << failed.err;
-        EXPECT_EQ(slurp(dir / "c.json"), before) << c.script;
+        EXPECT_EQ(read_file(dir / "c.json"), before) << c.script;
     }
 }
 
