@@ -164,6 +164,11 @@ int& CDlgCustomSettings::stored_media_position() {
     return m_ink_set == 1 ? m_media_7c : m_media_4c;
 }
 
+// The defaults row of the selected paper: its number - 1, plus 32 at 720 dpi.
+int CDlgCustomSettings::reset_slot() {
+    return stored_media_position() + (m_ink_set == 1 ? 7 : 0) + (m_x_dpi == 720.0f ? 32 : 0);
+}
+
 float CDlgCustomSettings::other_resolution() const {
     return m_x_dpi == 360.0f ? 720.0f : 360.0f;
 }
@@ -297,8 +302,7 @@ bool CDlgCustomSettings::OnInitDialog() {
     current.gap = read_paper(item_gap);
     current.roller = read_paper(item_roller);
 
-    state.reset_slot =
-        stored_media_position() + (m_ink_set == 1 ? 7 : 0) + (m_x_dpi == 720.0f ? 32 : 0);
+    state.reset_slot = reset_slot();
     UpdateData(false);
     return true;
 }
@@ -429,8 +433,7 @@ void CDlgCustomSettings::OnBothway() {
 }
 
 void CDlgCustomSettings::OnPaperConfig() {
-    TheCustomPropertiesState().reset_slot =
-        stored_media_position() + (m_ink_set == 1 ? 7 : 0) + (m_x_dpi == 720.0f ? 32 : 0);
+    TheCustomPropertiesState().reset_slot = reset_slot();
     CDlgDetailSetting paper_config;
     if (paper_config.DoModal() == IDOK)
         TheCustomPropertiesState().settings_committed = false;

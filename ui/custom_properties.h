@@ -74,6 +74,7 @@ private:
     void refresh_paper_values(const PaperSettings& values);
     PaperSettings current_values() const;
     int& stored_media_position();
+    int reset_slot();
     float other_resolution() const;
     void show_error(const wchar_t* text);
     CComboBox& list(int id) const;
