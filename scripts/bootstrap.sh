@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config ccache clang-format
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    nlohmann-json3-dev libcli11-dev zlib1g-dev libpng-dev
+    nlohmann-json3-dev libcli11-dev libdeflate-dev libpng-dev
     ghostscript libcups2-dev cups-ipp-utils dbus time qt6-base-dev
 )
 missing=()

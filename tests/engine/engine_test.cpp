@@ -2,6 +2,7 @@
 #include "platform/vxplatform.h"
 #include "support/host_layout.h"
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -128,36 +129,55 @@ TEST(PostscriptEngine, GhostscriptRendersExactlyThePixelsReceived) {
     ASSERT_TRUE(engine.init_job) << vxp::last_load_error();
     const unsigned seed = 1211;
     std::mt19937 random(seed);
-    for (bool colour : {true, false}) {
-        SCOPED_TRACE(colour ? "colour" : "grey");
-        Page page(57, 23); // odd rows: the last band has one row
-        for (int y = 0; y < page.height; ++y)
-            for (int x = 0; x < page.width; ++x) {
-                std::uint8_t* p = page.row(y) + 4 * x;
+    struct Case {
+        int width, height;
+        const char* what;
+    };
+    const Case cases[] = {
+        {57, 23, "odd rows: the last band has one row"},
+        {1500, 900, "several deflated chunks, each opened after the last"},
+    };
+    for (const Case& c : cases)
+        for (bool colour : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (colour ? ", colour" : ", grey"));
+            // Rows of noise with runs in it, white rows, and rows repeated from the last.
+            Page page(c.width, c.height);
+            for (int y = 0; y < page.height; ++y) {
                 if (y % 5 == 0)
                     continue; // a white row
-                p[0] = std::uint8_t(random());
-                p[1] = x % 7 == 0 ? p[0] : std::uint8_t(random());
-                p[2] = std::uint8_t(random());
-                p[3] = 0;
+                if (y % 7 == 3) {
+                    std::memcpy(page.row(y), page.row(y - 1), std::size_t(page.width) * 4);
+                    continue;
+                }
+                for (int x = 0; x < page.width; ++x) {
+                    std::uint8_t* p = page.row(y) + 4 * x;
+                    if (x % 300 < 150 && y % 3 == 0) {
+                        std::memset(p, x % 300 < 75 ? 0 : 0x40, 3); // runs across the planes
+                    } else {
+                        p[0] = std::uint8_t(random());
+                        p[1] = x % 7 == 0 ? p[0] : std::uint8_t(random());
+                        p[2] = std::uint8_t(random());
+                    }
+                    p[3] = 0;
+                }
             }
-        Records records(page.width, page.height, 360, colour);
-        std::string postscript = print(engine, records, page, page.height);
-        int width = 0, height = 0;
-        auto pixels = render(postscript, 360, width, height);
-        ASSERT_EQ(width, page.width);
-        ASSERT_EQ(height, page.height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                const std::uint8_t* p = page.row(y) + 4 * x;
-                const std::uint8_t* q = &pixels[(std::size_t(y) * width + x) * 3];
-                int grey = (30 * p[0] + 59 * p[1] + 11 * p[2]) / 100;
-                std::vector<int> expected = colour ? std::vector<int>{p[0], p[1], p[2]}
-                                                   : std::vector<int>{grey, grey, grey};
-                ASSERT_EQ(std::vector<int>({q[0], q[1], q[2]}), expected)
-                    << x << ", " << y << " seed " << seed;
-            }
-    }
+            Records records(page.width, page.height, 360, colour);
+            std::string postscript = print(engine, records, page, page.height);
+            int width = 0, height = 0;
+            auto pixels = render(postscript, 360, width, height);
+            ASSERT_EQ(width, page.width);
+            ASSERT_EQ(height, page.height);
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) {
+                    const std::uint8_t* p = page.row(y) + 4 * x;
+                    const std::uint8_t* q = &pixels[(std::size_t(y) * width + x) * 3];
+                    int grey = (30 * p[0] + 59 * p[1] + 11 * p[2]) / 100;
+                    std::array<int, 3> expected = colour ? std::array<int, 3>{p[0], p[1], p[2]}
+                                                         : std::array<int, 3>{grey, grey, grey};
+                    ASSERT_EQ((std::array<int, 3>{q[0], q[1], q[2]}), expected)
+                        << x << ", " << y << " seed " << seed;
+                }
+        }
 }
 
 TEST(PostscriptEngine, RunsLongerThan128BytesAreSplit) {
