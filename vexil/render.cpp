@@ -1,7 +1,9 @@
 #include "host/vx_renderer.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
+#include <vector>
 
 VX_Contour_Set_Data::~VX_Contour_Set_Data() = default;
 
@@ -78,6 +80,59 @@ std::pair<std::int64_t, std::int64_t> scan_span(const VX_DCI_Point* points, std:
 
 } // namespace
 
+namespace {
+
+// An edge of a polygon stepped one scan line at a time: the exact floor and ceiling of where it
+// crosses line s, kept as a quotient and remainder so that no line needs a division. The same
+// points as scan_span, which divides on every line.
+struct Edge_Stepper {
+    std::int64_t from = 0, to = -1; ///< the lines it spans, from <= to
+    std::int64_t at = 0;            ///< across position at `from`
+    std::int64_t low = 0, high = 0; ///< a flat edge's extent
+    std::int64_t q = 0, r = 0, dq = 0, dr = 0, den = 0;
+
+    Edge_Stepper() = default;
+    Edge_Stepper(const VX_DCI_Point& a, const VX_DCI_Point& b, std::int64_t start) {
+        const VX_DCI_Point& p = a.y <= b.y ? a : b;
+        const VX_DCI_Point& e = a.y <= b.y ? b : a;
+        from = p.y;
+        to = e.y;
+        at = p.x;
+        low = std::min(p.x, e.x);
+        high = std::max(p.x, e.x);
+        den = to - from;
+        if (den == 0)
+            return;
+        const std::int64_t dt = std::int64_t(e.x) - p.x;
+        dq = floor_div(dt, den);
+        dr = dt - dq * den;
+        const std::int64_t num = (std::max(start, from) - from) * dt;
+        q = floor_div(num, den);
+        r = num - q * den;
+    }
+    /// Widens [first, last] by the edge's points on line s (from <= s <= to).
+    void add(std::int64_t& first, std::int64_t& last) const {
+        if (den == 0) {
+            first = std::min(first, low);
+            last = std::max(last, high);
+            return;
+        }
+        first = std::min(first, at + q + (r != 0));
+        last = std::max(last, at + q);
+    }
+    /// Moves on to the next line.
+    void step() {
+        q += dq;
+        r += dr;
+        if (r >= den) {
+            r -= den;
+            ++q;
+        }
+    }
+};
+
+} // namespace
+
 void VD_Scan_2DI_Polygon(std::int32_t count, const VX_DCI_Point* points, std::int64_t low,
                          std::int64_t high,
                          void (*span)(void*, std::int32_t, std::int32_t, std::int32_t),
@@ -90,8 +145,26 @@ void VD_Scan_2DI_Polygon(std::int32_t count, const VX_DCI_Point* points, std::in
         bottom = std::min<std::int64_t>(bottom, points[i].y);
         top = std::max<std::int64_t>(top, points[i].y);
     }
-    for (std::int64_t y = std::max(low, bottom); y <= std::min(high, top); ++y) {
-        auto [first, last] = scan_span(points, count, true, y);
+    const std::int64_t start = std::max(low, bottom), end = std::min(high, top);
+    if (start > end)
+        return;
+    // NOTE: triangles and the like keep their edges on the stack; the fills call this for every
+    // band of every triangle.
+    std::array<Edge_Stepper, 8> few;
+    std::vector<Edge_Stepper> many(count > std::int32_t(few.size()) ? std::size_t(count) : 0);
+    Edge_Stepper* edges = many.empty() ? few.data() : many.data();
+    for (std::int32_t i = 0; i < count; ++i)
+        edges[i] = Edge_Stepper(points[i], points[i + 1 == count ? 0 : i + 1], start);
+    for (std::int64_t y = start; y <= end; ++y) {
+        std::int64_t first = std::numeric_limits<std::int64_t>::max();
+        std::int64_t last = std::numeric_limits<std::int64_t>::min();
+        for (std::int32_t i = 0; i < count; ++i) {
+            Edge_Stepper& edge = edges[i];
+            if (y < edge.from || y > edge.to)
+                continue;
+            edge.add(first, last);
+            edge.step();
+        }
         if (first <= last)
             span(context, std::int32_t(first), std::int32_t(last), std::int32_t(y));
     }
