@@ -13,6 +13,7 @@
 #include <climits>
 #include <limits>
 #include <new>
+#include <span>
 #include <type_traits>
 #include <vector>
 
@@ -94,21 +95,48 @@ void raster_plotter_draw_dci_dot(VX_Renderer_Data* owner, const VX_Rendition& r,
         dot_value(d, color ? *color : r.color, "raster_plotter_draw_dci_dot"));
 }
 
-// Above 600 dpi a dot is a 4 x 4 block over device points x - 1 .. x + 2, y - 1 .. y + 2; from
-// 401 to 600 dpi a 2 x 2 block over x .. x + 1, y .. y + 1. Blocks are clamped into the page.
+// Where the dots and spans of the resolution land. Above 600 dpi a dot is a 4 x 4 block over
+// device points x - 1 .. x + 2, y - 1 .. y + 2; from 401 to 600 dpi a 2 x 2 block over x .. x + 1,
+// y .. y + 1; blocks are clamped into the page. Up to 400 dpi a dot is its own cell.
 struct Dot_Block {
     int size, column, row; ///< first column and page row
 };
-Dot_Block dot_block(const RASTER_Driver& d, int x, int y) {
-    const int max_x = d.m_page_max_x, max_y = d.m_page_max_y;
-    if (d.m_job.m_dpi > 600)
-        return {4,
-                x > max_x - 3 ? max_x - 3
-                : x > 0       ? x - 1
-                              : x,
-                std::min(std::max(max_y - y - 2, 0), max_y - 3)};
-    return {2, std::min(x, max_x - 1), std::min(std::max(max_y - y - 1, 0), max_y - 1)};
-}
+/// The cells of a span: page rows row .. row + rows - 1, columns [from, to).
+struct Span_Cells {
+    int from, to, row, rows;
+};
+class Cell_Layout {
+public:
+    explicit Cell_Layout(const RASTER_Driver& d)
+        : m_max_x(d.m_page_max_x), m_max_y(d.m_page_max_y), m_dpi(d.m_job.m_dpi) {}
+
+    /// The block of a dot above 400 dpi.
+    Dot_Block block(int x, int y) const {
+        if (m_dpi > 600)
+            return {4,
+                    x > m_max_x - 3 ? m_max_x - 3
+                    : x > 0         ? x - 1
+                                    : x,
+                    std::min(std::max(m_max_y - y - 2, 0), m_max_y - 3)};
+        return {2, std::min(x, m_max_x - 1), std::min(std::max(m_max_y - y - 1, 0), m_max_y - 1)};
+    }
+
+    /// The cells the dots of a span x0..x1 (x0 <= x1) of device row y write: above 400 dpi the
+    /// blocks of neighbouring points overlap into one rectangle.
+    Span_Cells span(int x0, int x1, int y) const {
+        if (m_dpi <= 400) {
+            if (y < 0 || y > m_max_y)
+                return {0, 0, 0, 0};
+            return {std::max(x0, 0), std::min(x1, m_max_x) + 1, m_max_y - y, 1};
+        }
+        Dot_Block first = block(x0, y), last = block(x1, y);
+        // Cells left of the page (a block of x <= 0 above 600 dpi) have no effect.
+        return {std::max(first.column, 0), last.column + last.size, first.row, first.size};
+    }
+
+private:
+    int m_max_x, m_max_y, m_dpi;
+};
 
 void raster_plotter_draw_over400dpi_dci_dot(VX_Renderer_Data* owner, const VX_Rendition& r,
                                             const VX_DCI_Point& p, const std::uint32_t* color) {
@@ -117,31 +145,21 @@ void raster_plotter_draw_over400dpi_dci_dot(VX_Renderer_Data* owner, const VX_Re
         return;
     const std::uint32_t value =
         dot_value(d, color ? *color : r.color, "raster_plotter_draw_over400dpi_dci_dot");
-    Dot_Block block = dot_block(d, p.x, p.y);
+    Dot_Block block = Cell_Layout(d).block(p.x, p.y);
     for (int j = 0; j < block.size; ++j)
         for (int i = 0; i < block.size; ++i)
             put_cell(d, r, block.column + i, block.row + j, p.z, value);
 }
 
 // Writes the cells the dot action would write for each point of a span of device row y (without
-// a clip region, which the host leaves to the dots). Above 400 dpi the blocks of neighbouring
-// points overlap into one rectangle.
+// a clip region, which the host leaves to the dots).
 void write_span(RASTER_Driver& d, std::uint32_t value, std::int32_t x0, std::int32_t x1,
                 std::int32_t y) {
     if (x0 > x1)
         return;
-    if (d.m_job.m_dpi <= 400) {
-        if (y < 0 || y > d.m_page_max_y)
-            return;
-        const int first = std::max(x0, 0), last = std::min(x1, d.m_page_max_x);
-        d.m_raster.fill_run(first, d.m_page_max_y - y, last - first + 1, value);
-        return;
-    }
-    Dot_Block first = dot_block(d, x0, y), last = dot_block(d, x1, y);
-    // Cells left of the page (a block of x <= 0 above 600 dpi) have no effect.
-    const int from = std::max(first.column, 0), to = last.column + last.size;
-    for (int j = 0; j < first.size; ++j)
-        d.m_raster.fill_run(from, first.row + j, to - from, value);
+    Span_Cells cells = Cell_Layout(d).span(x0, x1, y);
+    for (int j = 0; j < cells.rows; ++j)
+        d.m_raster.fill_run(cells.from, cells.row + j, cells.to - cells.from, value);
 }
 
 // The name errors of the span path carry: the dot routine of the resolution.
@@ -159,83 +177,78 @@ void raster_plotter_draw_span(VX_Renderer_Data* owner, const VX_Rendition& r, st
     write_span(d, dot_value(d, r.color, span_routine(d)), x0, x1, y);
 }
 
-// The cells of a band that a deferred fill covers, row by row: above 400 dpi each device row's
-// span is a block of several page rows, so the blocks of neighbouring device rows are joined per
-// page row and each page row is written once (runs that do not touch are written apart).
-class Band_Runs {
+// The cells that the deferred fills of a band cover, row by row: the cells the span action would
+// write for each device row's span (above 400 dpi a block of several page rows per span). The
+// runs of consecutive fills of one value are joined per page row, so each page row is written
+// once for them (the two triangles of a stroke, the blocks of neighbouring device rows); runs
+// that do not touch are written apart, and every run is written before a fill of another value.
+class Band_Painter {
 public:
-    Band_Runs(RASTER_Driver& d, std::uint32_t value, int first, int last)
-        : m_d(d), m_value(value), m_first(first), m_runs(std::size_t(last - first + 1), none) {}
-    ~Band_Runs() {
-        for (std::size_t i = 0; i < m_runs.size(); ++i)
-            flush(i);
-    }
-    // The cells of device row y's span x0..x1: the same the span action writes.
-    void add(std::int32_t x0, std::int32_t x1, std::int32_t y) {
-        Dot_Block first = dot_block(m_d, x0, y), last = dot_block(m_d, x1, y);
-        const int from = std::max(first.column, 0), to = last.column + last.size;
-        for (int j = 0; j < first.size; ++j) {
-            const std::int64_t i = std::int64_t(first.row) + j - m_first;
-            if (i < 0 || i >= std::int64_t(m_runs.size()))
-                continue;
-            auto& run = m_runs[std::size_t(i)];
-            if (run.first <= run.second && from <= run.second && to >= run.first) {
-                run = {std::min(run.first, from), std::max(run.second, to)};
-                continue;
-            }
-            flush(std::size_t(i));
-            run = {from, to};
+    Band_Painter(RASTER_Driver& d, int first, int last)
+        : m_d(d), m_layout(d), m_first(first), m_max_y(d.m_page_max_y),
+          m_runs(std::size_t(last - first + 1), none) {}
+    ~Band_Painter() { flush_all(); }
+
+    void paint(const Raster_Buffer::Deferred_Fill& fill) {
+        if (fill.value != m_value) {
+            flush_all();
+            m_value = fill.value;
         }
+        const VX_DCI_Point points[3] = {
+            {fill.x[0], fill.y[0], 0}, {fill.x[1], fill.y[1], 0}, {fill.x[2], fill.y[2], 0}};
+        // The device rows whose cells can reach the band: a dot block reaches 3 rows beyond its
+        // row, and at the edges of the page blocks are clamped in from any distance.
+        const int last = m_first + int(m_runs.size()) - 1;
+        const std::int64_t low = last >= m_max_y ? std::numeric_limits<std::int64_t>::min()
+                                                 : std::int64_t(m_max_y) - last - 3;
+        const std::int64_t high = m_first <= 0 ? std::numeric_limits<std::int64_t>::max()
+                                               : std::int64_t(m_max_y) - m_first + 3;
+        VD_Scan_2DI_Polygon(
+            3, points, low, high,
+            [](void* context, std::int32_t x0, std::int32_t x1, std::int32_t y) {
+                static_cast<Band_Painter*>(context)->add(x0, x1, y);
+            },
+            this);
     }
 
 private:
     static constexpr std::pair<int, int> none{1, 0};
+
+    // The cells the span action writes for device row y's span x0..x1.
+    void add(std::int32_t x0, std::int32_t x1, std::int32_t y) {
+        const Span_Cells cells = m_layout.span(x0, x1, y);
+        if (cells.from >= cells.to)
+            return;
+        for (int j = 0; j < cells.rows; ++j) {
+            const std::int64_t i = std::int64_t(cells.row) + j - m_first;
+            if (i < 0 || i >= std::int64_t(m_runs.size()))
+                continue;
+            auto& run = m_runs[std::size_t(i)];
+            if (run.first <= run.second && cells.from <= run.second && cells.to >= run.first) {
+                run = {std::min(run.first, cells.from), std::max(run.second, cells.to)};
+                continue;
+            }
+            flush(std::size_t(i));
+            run = {cells.from, cells.to};
+        }
+    }
     void flush(std::size_t i) {
         auto& run = m_runs[i];
         if (run.first < run.second)
             m_d.m_raster.fill_run(run.first, m_first + int(i), run.second - run.first, m_value);
         run = none;
     }
+    void flush_all() {
+        for (std::size_t i = 0; i < m_runs.size(); ++i)
+            flush(i);
+    }
 
     RASTER_Driver& m_d;
-    std::uint32_t m_value;
-    int m_first;
+    const Cell_Layout m_layout;
+    const int m_first, m_max_y;
+    std::uint32_t m_value = 0;
     std::vector<std::pair<int, int>> m_runs; ///< per page row: columns [first, second)
 };
-
-// Paints the part of a deferred triangle that falls on page rows first..last: the spans of the
-// device rows whose cells can reach them (a dot block reaches 3 rows beyond its row; at the edges
-// of the page blocks are clamped in from any distance).
-void paint_fill(RASTER_Driver& d, const Raster_Buffer::Deferred_Fill& fill, int first, int last) {
-    const VX_DCI_Point points[3] = {
-        {fill.x[0], fill.y[0], 0}, {fill.x[1], fill.y[1], 0}, {fill.x[2], fill.y[2], 0}};
-    const std::int64_t lowest = std::numeric_limits<std::int64_t>::min();
-    const std::int64_t highest = std::numeric_limits<std::int64_t>::max();
-    const std::int64_t low =
-        last >= d.m_page_max_y ? lowest : std::int64_t(d.m_page_max_y) - last - 3;
-    const std::int64_t high = first <= 0 ? highest : std::int64_t(d.m_page_max_y) - first + 3;
-    if (d.m_job.m_dpi <= 400) {
-        struct Target {
-            RASTER_Driver& d;
-            std::uint32_t value;
-        } target{d, fill.value};
-        VD_Scan_2DI_Polygon(
-            3, points, low, high,
-            [](void* context, std::int32_t x0, std::int32_t x1, std::int32_t y) {
-                auto* t = static_cast<Target*>(context);
-                write_span(t->d, t->value, x0, x1, y);
-            },
-            &target);
-        return;
-    }
-    Band_Runs runs(d, fill.value, first, last);
-    VD_Scan_2DI_Polygon(
-        3, points, low, high,
-        [](void* context, std::int32_t x0, std::int32_t x1, std::int32_t y) {
-            static_cast<Band_Runs*>(context)->add(x0, x1, y);
-        },
-        &runs);
-}
 
 void raster_plotter_draw_triangles(VX_Renderer_Data* owner, const VX_Rendition& r,
                                    std::int32_t count, const VX_DCI_Point* points) {
@@ -417,8 +430,11 @@ static_assert(
 } // namespace
 
 void raster_defer_page_fills(RASTER_Driver& d) {
-    d.m_raster.defer_fills([&d](const Raster_Buffer::Deferred_Fill& fill, int first, int last) {
-        paint_fill(d, fill, first, last);
+    d.m_raster.defer_fills([&d](const std::vector<Raster_Buffer::Deferred_Fill>& fills,
+                                std::span<const std::uint32_t> band, int first, int last) {
+        Band_Painter painter(d, first, last);
+        for (std::uint32_t index : band)
+            painter.paint(fills[index]);
     });
 }
 

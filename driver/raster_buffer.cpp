@@ -137,8 +137,7 @@ void Raster_Buffer::settle(int row) {
     m_painting = true;
     m_paint_first = row / size * size;
     m_paint_last = std::min(m_paint_first + size, m_height) - 1;
-    for (std::uint32_t index : fills)
-        m_painter(m_fills[index], m_paint_first, m_paint_last);
+    m_painter(m_fills, fills, m_paint_first, m_paint_last);
     m_painting = false;
     std::vector<std::uint32_t>().swap(fills);
 }

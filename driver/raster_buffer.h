@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 class Raster_Buffer {
@@ -49,9 +50,12 @@ public:
         std::int32_t x[3], y[3]; ///< its corners in device points
         std::uint32_t value;     ///< the page image value it is filled with
     };
-    /// Writes the pixels of a deferred fill that fall on page rows `first` to `last`, through the
-    /// buffer's ordinary writes.
-    using Fill_Painter = std::function<void(const Deferred_Fill& fill, int first, int last)>;
+    /// Writes the pixels of the deferred fills `fills[band[0]]`, `fills[band[1]]`, ... (in that
+    /// order: later fills cover earlier ones) that fall on page rows `first` to `last`, through
+    /// the buffer's ordinary writes.
+    using Fill_Painter =
+        std::function<void(const std::vector<Deferred_Fill>& fills,
+                           std::span<const std::uint32_t> band, int first, int last)>;
 
     /// Deferred filling, for a page that would hold many filled areas: fills handed to defer()
     /// are kept as records by band (a tile row of the image) and painted band by band when

@@ -169,7 +169,11 @@ public:
     }
 
 private:
+    // NOTE: a driver paints its page a band of rows at a time (64 rows of the page image) and
+    // then sends them quickly; a queue of more than two such bands keeps the encoder busy while
+    // the next band is painted.
     static constexpr int block_rows = 16;
+    static constexpr int block_count = 12;
     struct Block {
         std::vector<std::uint8_t> pixels;
         int rows = 0;
@@ -286,7 +290,7 @@ private:
     // Shared, under m_mutex.
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    Block m_blocks[3];
+    Block m_blocks[block_count];
     std::deque<Block*> m_free, m_full;
     std::vector<std::uint8_t> m_output;
     bool m_ending = false, m_done = false, m_stop = false, m_failed = false;
