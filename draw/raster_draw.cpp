@@ -194,8 +194,9 @@ public:
             flush_all();
             m_value = fill.value;
         }
-        const VX_DCI_Point points[3] = {
-            {fill.x[0], fill.y[0], 0}, {fill.x[1], fill.y[1], 0}, {fill.x[2], fill.y[2], 0}};
+        VX_DCI_Point points[4];
+        for (int i = 0; i < fill.corners; ++i)
+            points[i] = {fill.x[i], fill.y[i], 0};
         // The device rows whose cells can reach the band: a dot block reaches 3 rows beyond its
         // row, and at the edges of the page blocks are clamped in from any distance.
         const int last = m_first + int(m_runs.size()) - 1;
@@ -204,7 +205,7 @@ public:
         const std::int64_t high = m_first <= 0 ? std::numeric_limits<std::int64_t>::max()
                                                : std::int64_t(m_max_y) - m_first + 3;
         VD_Scan_2DI_Polygon(
-            3, points, low, high,
+            fill.corners, points, low, high,
             [](void* context, std::int32_t x0, std::int32_t x1, std::int32_t y) {
                 static_cast<Band_Painter*>(context)->add(x0, x1, y);
             },
@@ -250,6 +251,24 @@ private:
     std::vector<std::pair<int, int>> m_runs; ///< per page row: columns [first, second)
 };
 
+// Do the corners a, b, c, d, in this order, make a strictly convex quadrilateral? Then the
+// triangles a, b, d and b, c, d cover exactly its points.
+bool strictly_convex(const VX_DCI_Point& a, const VX_DCI_Point& b, const VX_DCI_Point& c,
+                     const VX_DCI_Point& d) {
+    const VX_DCI_Point* q[4] = {&a, &b, &c, &d};
+    int sign = 0;
+    for (int i = 0; i < 4; ++i) {
+        const VX_DCI_Point &p0 = *q[i], &p1 = *q[(i + 1) % 4], &p2 = *q[(i + 2) % 4];
+        const std::int64_t cross = (std::int64_t(p1.x) - p0.x) * (std::int64_t(p2.y) - p1.y) -
+                                   (std::int64_t(p1.y) - p0.y) * (std::int64_t(p2.x) - p1.x);
+        const int turn = cross > 0 ? 1 : cross < 0 ? -1 : 0;
+        if (turn == 0 || (sign != 0 && turn != sign))
+            return false;
+        sign = turn;
+    }
+    return true;
+}
+
 void raster_plotter_draw_triangles(VX_Renderer_Data* owner, const VX_Rendition& r,
                                    std::int32_t count, const VX_DCI_Point* points) {
     RASTER_Driver& d = device_of(owner);
@@ -264,15 +283,28 @@ void raster_plotter_draw_triangles(VX_Renderer_Data* owner, const VX_Rendition& 
     VX_Action span = d.actions().get(vx_action_span);
     if (d.m_raster.deferring() && span.enabled && span.routine) {
         const std::uint32_t value = count >= 3 ? dot_value(d, r.color, span_routine(d)) : 0;
-        for (std::int32_t t = 0; t + 2 < count; ++t) {
+        for (std::int32_t t = 0; t + 2 < count;) {
+            // Two triangles of the strip that make a convex quadrilateral (a stroke, or a slice
+            // of a round cap) cover exactly its points: they are kept, and scanned, as one.
             const VX_DCI_Point* p = points + t;
-            const std::int32_t low = std::min({p[0].y, p[1].y, p[2].y});
-            const std::int32_t high = std::max({p[0].y, p[1].y, p[2].y});
-            d.m_raster.defer({{p[0].x, p[1].x, p[2].x}, {p[0].y, p[1].y, p[2].y}, value},
+            const bool quad = t + 3 < count && strictly_convex(p[0], p[1], p[3], p[2]);
+            Raster_Buffer::Deferred_Fill fill{};
+            const VX_DCI_Point corners[4] = {p[0], p[1], quad ? p[3] : p[2], p[2]};
+            fill.corners = quad ? 4 : 3;
+            fill.value = value;
+            std::int32_t low = INT32_MAX, high = INT32_MIN;
+            for (int i = 0; i < fill.corners; ++i) {
+                fill.x[i] = corners[i].x;
+                fill.y[i] = corners[i].y;
+                low = std::min(low, corners[i].y);
+                high = std::max(high, corners[i].y);
+            }
+            d.m_raster.defer(fill,
                              int(std::clamp<std::int64_t>(std::int64_t(d.m_page_max_y) - high - 3,
                                                           INT32_MIN, INT32_MAX)),
                              int(std::clamp<std::int64_t>(std::int64_t(d.m_page_max_y) - low + 3,
                                                           INT32_MIN, INT32_MAX)));
+            t += quad ? 2 : 1;
         }
         return;
     }

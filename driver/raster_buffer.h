@@ -45,10 +45,12 @@ public:
     /// Every pixel back to zero (blank paper).
     void clear();
 
-    /// A filled triangle whose pixels are put off until its rows are needed.
+    /// A filled triangle or convex quadrilateral whose pixels are put off until its rows are
+    /// needed.
     struct Deferred_Fill {
-        std::int32_t x[3], y[3]; ///< its corners in device points
+        std::int32_t x[4], y[4]; ///< its corners in device points, in order around it
         std::uint32_t value;     ///< the page image value it is filled with
+        std::int32_t corners;    ///< 3 or 4
     };
     /// Writes the pixels of the deferred fills `fills[band[0]]`, `fills[band[1]]`, ... (in that
     /// order: later fills cover earlier ones) that fall on page rows `first` to `last`, through

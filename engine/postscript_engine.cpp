@@ -53,10 +53,19 @@ __m128i load16(const std::uint8_t* bytes) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
 }
 
-// The end of the run of bytes equal to row[i] from i on, compared sixteen bytes at a time.
+// The end of the run of bytes equal to row[i] from i on, compared 64 bytes at a time (the white
+// of a drawing), then sixteen.
 std::size_t run_end(const std::uint8_t* row, std::size_t i, std::size_t size) {
     const __m128i pattern = _mm_set1_epi8(char(row[i]));
     std::size_t j = i + 1;
+    for (; j + 64 <= size; j += 64) {
+        __m128i equal = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(load16(row + j), pattern),
+                                                    _mm_cmpeq_epi8(load16(row + j + 16), pattern)),
+                                      _mm_and_si128(_mm_cmpeq_epi8(load16(row + j + 32), pattern),
+                                                    _mm_cmpeq_epi8(load16(row + j + 48), pattern)));
+        if (mask16(equal) != 0xFFFFu)
+            break;
+    }
     for (; j + 16 <= size; j += 16)
         if (unsigned differ = ~mask16(_mm_cmpeq_epi8(load16(row + j), pattern)) & 0xFFFFu)
             return j + unsigned(__builtin_ctz(differ));
@@ -118,8 +127,8 @@ class Page_Encoder {
 public:
     Page_Encoder(std::int32_t width, bool colour, libdeflate_compressor& compressor)
         : m_width(std::size_t(width)), m_colour(colour), m_compressor(compressor),
-          m_row(m_width * (colour ? 3 : 1)), m_pending(m_width * 4),
-          m_encoded(encoded_bound(m_row.size())) {
+          m_pending(m_width * (colour ? 3 : 1)), m_next(m_pending.size()) {
+        m_runs.reserve(chunk_bytes + encoded_bound(m_pending.size()) + 3);
         for (auto& block : m_blocks) {
             block.pixels.resize(m_width * 4 * block_rows);
             m_free.push_back(&block);
@@ -218,15 +227,15 @@ private:
         }
     }
 
-    // Equal rows in a row are written once with their count.
+    // Equal rows in a row are written once with their count; rows are compared converted.
     void add_row(const std::uint8_t* source) {
-        if (m_pending_count > 0 && m_pending_count < 255 &&
-            std::memcmp(source, m_pending.data(), m_pending.size()) == 0) {
+        convert_row(source, m_next.data());
+        if (m_pending_count > 0 && m_pending_count < 255 && m_next == m_pending) {
             ++m_pending_count;
             return;
         }
         write_pending();
-        std::memcpy(m_pending.data(), source, m_pending.size());
+        std::swap(m_next, m_pending);
         m_pending_count = 1;
     }
 
@@ -234,11 +243,12 @@ private:
     void write_pending() {
         if (m_pending_count == 0)
             return;
-        convert_row(m_pending.data());
-        m_runs.push_back(0); // a literal of one byte: the count
-        m_runs.push_back(std::uint8_t(m_pending_count));
-        std::size_t size = run_length_encode(m_row.data(), m_row.size(), m_encoded.data());
-        m_runs.insert(m_runs.end(), m_encoded.begin(), m_encoded.begin() + std::ptrdiff_t(size));
+        const std::size_t used = m_runs.size();
+        m_runs.resize(used + 2 + encoded_bound(m_pending.size()));
+        m_runs[used] = 0; // a literal of one byte: the count
+        m_runs[used + 1] = std::uint8_t(m_pending_count);
+        m_runs.resize(used + 2 +
+                      run_length_encode(m_pending.data(), m_pending.size(), &m_runs[used + 2]));
         m_pending_count = 0;
         if (m_runs.size() >= chunk_bytes) {
             m_runs.push_back(128);
@@ -246,9 +256,8 @@ private:
         }
     }
 
-    // A row of pixels (R, G, B, 0) into m_row: in colour three planes, else grey.
-    void convert_row(const std::uint8_t* source) {
-        std::uint8_t* out = m_row.data();
+    // A row of pixels (R, G, B, 0) as the image's samples: in colour three planes, else grey.
+    void convert_row(const std::uint8_t* source, std::uint8_t* out) const {
         const std::size_t width = m_width;
         if (m_colour) {
             for (std::size_t x = 0; x < width; ++x) {
@@ -281,9 +290,8 @@ private:
     libdeflate_compressor& m_compressor;
 
     // The encoding thread's own.
-    std::vector<std::uint8_t> m_row;     ///< the pending row, converted
-    std::vector<std::uint8_t> m_pending; ///< the last row received
-    std::vector<std::uint8_t> m_encoded; ///< one row's runs
+    std::vector<std::uint8_t> m_pending; ///< the last row received, converted
+    std::vector<std::uint8_t> m_next;    ///< the row being compared with it
     std::vector<std::uint8_t> m_runs;    ///< the chunk's runs so far
     int m_pending_count = 0;             ///< how often it came in a row, 0 when none
 

@@ -302,15 +302,17 @@ TEST(Deferred_Fills, PaintTheCellsOfImmediateFills) {
                 const unsigned what = random() % 20;
                 VX_Rendition r;
                 r.color = random() % 3 == 0 ? 0xFF000000u : 0xFF000000u | (random() & 0xFFFFFF);
-                // Triangles from well outside the page to well inside it, of every size.
-                VX_DCI_Point t[4];
+                // Strips of two to four triangles from well outside the page to well inside it,
+                // of every size; some of their quadrilaterals are convex, some not.
+                VX_DCI_Point t[6];
                 for (auto& p : t)
                     p = {int(random() % 220) - 35, int(random() % 400) - 50, 0};
+                const std::int32_t corners = 4 + std::int32_t(random() % 3);
                 const int x = int(random() % 150), y = int(random() % 300);
                 for (Draw_Page* f : {&at_once, &deferred}) {
                     if (what < 14) {
                         reinterpret_cast<VX_Polytriangle_Action>(raster_drawing_routines.triangles)(
-                            f->d, r, 4, t);
+                            f->d, r, corners, t);
                     } else if (what < 18) {
                         f->dot(x, y, r.color);
                     } else if (what < 19) {
