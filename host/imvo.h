@@ -110,9 +110,11 @@ public:
     void paste(const RowSource& source, int x, int y, bool transparent);
     void read_row(int y, std::uint8_t* out) const override;
     /// Releases the tiles of the tile row holding row y: its rows read as the fill value again.
-    /// Lets a reader that is done with rows give their memory back.
+    /// Lets a reader that is done with rows give their memory back. Up to a tile row's worth of
+    /// them is kept for the next tiles written, so that a reader going down the page while
+    /// rows are drawn ahead of it reuses the same memory.
     void release_tile_row(int y);
-    /// Bytes held by allocated tiles.
+    /// Bytes held by allocated tiles (the tiles kept for reuse not counted).
     std::size_t allocated_bytes() const;
     /// Row y of the tile holding column x, in the image's pixel format starting at the tile's
     /// first column (x rounded down to a multiple of tile_size()); null when that tile was never
@@ -134,6 +136,7 @@ private:
     std::unique_ptr<DataModel> m_model;
     ImagePixel m_fill;
     std::vector<std::unique_ptr<std::uint8_t[]>> m_tiles;
+    std::vector<std::unique_ptr<std::uint8_t[]>> m_spare; ///< released tiles, for reuse
 };
 
 /// Writes pixels into an image. Writes outside the image are ignored.

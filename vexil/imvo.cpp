@@ -100,6 +100,7 @@ Image::~Image() = default;
 void Image::fill() {
     for (auto& tile : m_tiles)
         tile.reset();
+    m_spare.clear();
 }
 
 void Image::fill_bytes(std::uint8_t* tile, std::size_t size) const {
@@ -110,10 +111,16 @@ void Image::fill_bytes(std::uint8_t* tile, std::size_t size) const {
     case 8:
         std::memset(tile, int(m_fill.value & 0xFFu), size);
         break;
-    default:
+    default: {
+        const std::uint32_t v = m_fill.value;
+        if ((v & 0xFF) * 0x01010101u == v) { // four equal bytes: blank paper is all zero
+            std::memset(tile, int(v & 0xFF), size);
+            break;
+        }
         for (std::size_t at = 0; at < size; at += 4)
-            std::memcpy(tile + at, &m_fill.value, 4);
+            std::memcpy(tile + at, &v, 4);
         break;
+    }
     }
 }
 
@@ -121,7 +128,13 @@ std::uint8_t* Image::tile_for_write(int x, int y) {
     auto& tile =
         m_tiles[std::size_t(y >> m_shift) * std::size_t(m_tiles_x) + std::size_t(x >> m_shift)];
     if (!tile) {
-        tile = std::make_unique<std::uint8_t[]>(m_tile_row_bytes * std::size_t(m_tile));
+        if (m_spare.empty()) {
+            tile = std::make_unique_for_overwrite<std::uint8_t[]>(m_tile_row_bytes *
+                                                                  std::size_t(m_tile));
+        } else {
+            tile = std::move(m_spare.back());
+            m_spare.pop_back();
+        }
         fill_bytes(tile.get(), m_tile_row_bytes * std::size_t(m_tile));
     }
     return tile.get();
@@ -199,7 +212,10 @@ void Image::release_tile_row(int y) {
         return;
     const std::size_t first = std::size_t(y >> m_shift) * std::size_t(m_tiles_x);
     for (std::size_t i = first; i < first + std::size_t(m_tiles_x); ++i)
-        m_tiles[i].reset();
+        if (m_tiles[i] && m_spare.size() < std::size_t(m_tiles_x))
+            m_spare.push_back(std::move(m_tiles[i]));
+        else
+            m_tiles[i].reset();
 }
 
 std::size_t Image::allocated_bytes() const {
