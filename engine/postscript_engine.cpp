@@ -121,16 +121,16 @@ std::size_t run_length_encode(const std::uint8_t* row, std::size_t size, std::ui
     return std::size_t(out - first);
 }
 
-// Encodes a page's rows on a thread of its own. The caller fills blocks of rows (full width,
-// R, G, B, 0 per pixel) and takes the compressed bytes as they come; finish() waits for the rest.
+// Encodes a page's rows on a thread of its own. The caller fills blocks of rows of the image's
+// samples (`row_bytes` each) and takes the compressed bytes as they come; finish() waits for the
+// rest.
 class Page_Encoder {
 public:
-    Page_Encoder(std::int32_t width, bool colour, libdeflate_compressor& compressor)
-        : m_width(std::size_t(width)), m_colour(colour), m_compressor(compressor),
-          m_pending(m_width * (colour ? 3 : 1)), m_next(m_pending.size()) {
-        m_runs.reserve(chunk_bytes + encoded_bound(m_pending.size()) + 3);
+    Page_Encoder(std::size_t row_bytes, libdeflate_compressor& compressor)
+        : m_row_bytes(row_bytes), m_compressor(compressor), m_pending(row_bytes) {
+        m_runs.reserve(chunk_bytes + encoded_bound(row_bytes) + 3);
         for (auto& block : m_blocks) {
-            block.pixels.resize(m_width * 4 * block_rows);
+            block.pixels.resize(row_bytes * block_rows);
             m_free.push_back(&block);
         }
         m_thread = std::thread([this] { run(); });
@@ -144,7 +144,7 @@ public:
         m_thread.join();
     }
 
-    /// Room for the next row (4 bytes per pixel of the page's width); add_row() passes it on.
+    /// Room for the next row; add_row() passes it on.
     std::uint8_t* next_row() {
         if (!m_filling) {
             std::unique_lock lock(m_mutex);
@@ -153,7 +153,7 @@ public:
             m_free.pop_front();
             m_filling->rows = 0;
         }
-        return m_filling->pixels.data() + std::size_t(m_filling->rows) * m_width * 4;
+        return m_filling->pixels.data() + std::size_t(m_filling->rows) * m_row_bytes;
     }
     void add_row() {
         if (++m_filling->rows == block_rows)
@@ -218,7 +218,7 @@ private:
                 m_full.pop_front();
             }
             for (int r = 0; r < block->rows; ++r)
-                add_row(block->pixels.data() + std::size_t(r) * m_width * 4);
+                add_row(block->pixels.data() + std::size_t(r) * m_row_bytes);
             {
                 std::lock_guard lock(m_mutex);
                 m_free.push_back(block);
@@ -227,15 +227,15 @@ private:
         }
     }
 
-    // Equal rows in a row are written once with their count; rows are compared converted.
-    void add_row(const std::uint8_t* source) {
-        convert_row(source, m_next.data());
-        if (m_pending_count > 0 && m_pending_count < 255 && m_next == m_pending) {
+    // Equal rows in a row are written once with their count.
+    void add_row(const std::uint8_t* row) {
+        if (m_pending_count > 0 && m_pending_count < 255 &&
+            std::memcmp(row, m_pending.data(), m_row_bytes) == 0) {
             ++m_pending_count;
             return;
         }
         write_pending();
-        std::swap(m_next, m_pending);
+        std::memcpy(m_pending.data(), row, m_row_bytes);
         m_pending_count = 1;
     }
 
@@ -256,22 +256,6 @@ private:
         }
     }
 
-    // A row of pixels (R, G, B, 0) as the image's samples: in colour three planes, else grey.
-    void convert_row(const std::uint8_t* source, std::uint8_t* out) const {
-        const std::size_t width = m_width;
-        if (m_colour) {
-            for (std::size_t x = 0; x < width; ++x) {
-                out[x] = source[4 * x];
-                out[width + x] = source[4 * x + 1];
-                out[2 * width + x] = source[4 * x + 2];
-            }
-        } else {
-            for (std::size_t x = 0; x < width; ++x)
-                out[x] = std::uint8_t(
-                    (30 * source[4 * x] + 59 * source[4 * x + 1] + 11 * source[4 * x + 2]) / 100);
-        }
-    }
-
     // The collected runs as one zlib stream, onto the output.
     void compress_chunk() {
         std::vector<std::uint8_t> zipped(
@@ -285,13 +269,11 @@ private:
         m_output.insert(m_output.end(), zipped.begin(), zipped.begin() + std::ptrdiff_t(size));
     }
 
-    const std::size_t m_width;
-    const bool m_colour;
+    const std::size_t m_row_bytes;
     libdeflate_compressor& m_compressor;
 
     // The encoding thread's own.
-    std::vector<std::uint8_t> m_pending; ///< the last row received, converted
-    std::vector<std::uint8_t> m_next;    ///< the row being compared with it
+    std::vector<std::uint8_t> m_pending; ///< the last row received
     std::vector<std::uint8_t> m_runs;    ///< the chunk's runs so far
     int m_pending_count = 0;             ///< how often it came in a row, 0 when none
 
@@ -401,10 +383,8 @@ public:
             text += "   /DataSource { qr7m-next qr7m-row }\n>> image\n";
         }
         m_output->emit(text.c_str());
-        m_white.resize(std::size_t(m_width) * 4);
-        for (std::size_t i = 0; i < m_white.size(); ++i)
-            m_white[i] = i % 4 == 3 ? 0 : 0xFF; // R, G, B, 0
-        m_encoder = std::make_unique<Page_Encoder>(m_width, m_colour, *m_compressor);
+        m_encoder = std::make_unique<Page_Encoder>(std::size_t(m_width) * std::size_t(m_channels),
+                                                   *m_compressor);
         return ENGINE_OK;
     }
 
@@ -414,13 +394,12 @@ public:
         std::int32_t columns = std::min(band.right - band.left, m_width);
         if (rows < 0 || columns < 0 || buffer.row_bytes < 4 * columns)
             return ENGINE_ERROR_UNKNOWN;
-        const std::size_t used = std::size_t(columns) * 4;
         for (std::int32_t r = 0; r < rows && page.top + r < m_height; ++r) {
             if (page.top + r < m_rows)
                 continue; // a row sent twice keeps its first copy
             while (m_rows < page.top + r)
-                add_row(m_white.data(), m_white.size());
-            add_row(buffer.rows + std::size_t(r) * std::size_t(buffer.row_bytes), used);
+                add_row(nullptr, 0);
+            add_row(buffer.rows + std::size_t(r) * std::size_t(buffer.row_bytes), columns);
         }
         write_output();
         return ENGINE_OK;
@@ -428,7 +407,7 @@ public:
 
     std::int32_t terminate_page() override {
         while (m_rows < m_height)
-            add_row(m_white.data(), m_white.size());
+            add_row(nullptr, 0);
         bool compressed = m_encoder->finish();
         write_output();
         m_encoder.reset();
@@ -442,11 +421,25 @@ public:
     }
 
 private:
-    // A row's first `used` bytes, white beyond, to the encoder.
-    void add_row(const std::uint8_t* source, std::size_t used) {
-        std::uint8_t* row = m_encoder->next_row();
-        std::memcpy(row, source, used);
-        std::memcpy(row + used, m_white.data() + used, m_white.size() - used);
+    // A row's first `columns` pixels (R, G, B, 0), white beyond, to the encoder as the image's
+    // samples: in colour three planes, else grey.
+    void add_row(const std::uint8_t* source, std::int32_t columns) {
+        std::uint8_t* out = m_encoder->next_row();
+        const std::size_t width = std::size_t(m_width), used = std::size_t(columns);
+        if (m_colour) {
+            for (std::size_t x = 0; x < used; ++x) {
+                out[x] = source[4 * x];
+                out[width + x] = source[4 * x + 1];
+                out[2 * width + x] = source[4 * x + 2];
+            }
+            for (std::size_t plane = 0; plane < 3; ++plane)
+                std::memset(out + plane * width + used, 0xFF, width - used);
+        } else {
+            for (std::size_t x = 0; x < used; ++x)
+                out[x] = std::uint8_t(
+                    (30 * source[4 * x] + 59 * source[4 * x + 1] + 11 * source[4 * x + 2]) / 100);
+            std::memset(out + used, 0xFF, width - used);
+        }
         m_encoder->add_row();
         ++m_rows;
     }
@@ -461,7 +454,6 @@ private:
     std::int32_t m_width = 0, m_height = 0, m_channels = 3, m_rows = 0, m_pages = 0;
     double m_width_pt = 0, m_length_pt = 0;
     bool m_colour = true;
-    std::vector<std::uint8_t> m_white; ///< a row of white pixels (R, G, B, 0)
     libdeflate_compressor* m_compressor = nullptr;
     std::unique_ptr<Page_Encoder> m_encoder; ///< the page's, from InitPage to TerminatePage
 };
