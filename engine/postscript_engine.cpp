@@ -1,24 +1,27 @@
 // The PostScript engine: each job becomes a PostScript LanguageLevel 3 raster job, written through
 // the output callback as the calls come. InitJob writes the header and the page device (page size
 // from the printable width and length, resolution), with the job's media and adjustments in a job
-// dictionary; InitPage starts the page image; every BandOut appends its rows; the page ends at
+// dictionary; InitPage starts the page; every BandOut appends its rows; the page ends at
 // TerminatePage and the job at DestroyJob.
 //
-// Image data: 8-bit RGB when the job's colour field (offset 8) is not 0, else 8-bit grey
-// ((30 R + 59 G + 11 B) / 100); colour rows are sent as three planes (R, G, B), so that an area
-// of one colour is a run in each. Equal rows in a row are sent once with their count (1 to 255):
-// a drawing repeats most of its rows, and a repeated row costs a compare. Each group is a count
-// byte and the row, run-length encoded; the runs are deflated in chunks of about 1 MiB, each a
-// zlib stream of its own, so that a chunk is compressed in one call. The image's data source
-// procedures read the groups through /FlateDecode and /RunLengthDecode and open the next chunk
-// when one ends. Rows beyond the page are dropped; missing columns and rows are white.
+// Image data: the page is a column of strips of 64 rows, each an image of its own placed by its
+// image matrix (whole numbers: the strips meet exactly). In colour, a strip of at most 256
+// colours is sent as indexes into a palette (/Indexed): one byte a pixel, and a drawing has few
+// colours; other strips as three planes of 8-bit R, G and B, so that an area of one colour is a
+// run in each. Without colour every strip is 8-bit grey ((30 R + 59 G + 11 B) / 100). Equal rows
+// in a row are sent once with their count (1 to 255): a drawing repeats most of its rows, and a
+// repeated row costs a compare. Each group is a count byte and the row, run-length encoded, and a
+// strip's runs are deflated as one zlib stream that its data source procedure reads through
+// /FlateDecode and /RunLengthDecode, to its end. Rows beyond the page are dropped; missing
+// columns and rows are white.
 //
-// The encoding runs on a thread of the job, a few blocks of rows behind BandOut, so that the
-// caller draws the next band while the last ones are compressed. Compressed bytes are handed to
-// the output callback on the caller's thread, inside BandOut and TerminatePage, as before.
+// The encoding runs on a thread of the job, a few strips behind BandOut, so that the caller draws
+// the next band while the last ones are compressed. Compressed bytes are handed to the output
+// callback on the caller's thread, inside BandOut and TerminatePage.
 #include "engine_p.h"
 
 #include <algorithm>
+#include <array>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -36,8 +39,8 @@ namespace {
 // NOTE: pages larger than 1,000,000 pixels a side are refused: no roll is 35 m wide.
 constexpr std::int32_t max_side = 1000000;
 
-// Run-length data deflated as one zlib stream; a chunk ends at the first group past this size.
-constexpr std::size_t chunk_bytes = std::size_t(1) << 20;
+// Rows of a strip, each strip one image and one zlib stream.
+constexpr int strip_rows = 64;
 
 std::string format(const char* pattern, auto... values) {
     char text[512];
@@ -121,17 +124,100 @@ std::size_t run_length_encode(const std::uint8_t* row, std::size_t size, std::ui
     return std::size_t(out - first);
 }
 
-// Encodes a page's rows on a thread of its own. The caller fills blocks of rows of the image's
-// samples (`row_bytes` each) and takes the compressed bytes as they come; finish() waits for the
+// A strip's colours, as indexes into its palette, while there are at most 256.
+class Palette {
+public:
+    void clear() {
+        m_keys.fill(0);
+        m_size = 0;
+        m_last_pixel = ~0u;
+    }
+    std::size_t size() const { return m_size; }
+    /// The palette in RGB order, three bytes a colour, as a PostScript hex string's digits.
+    std::string hex() const {
+        std::string text;
+        for (std::size_t i = 0; i < m_size; ++i)
+            text += format("%06X", (m_colours[i] & 0xFF) << 16 | (m_colours[i] & 0xFF00) |
+                                       (m_colours[i] >> 16 & 0xFF));
+        return text;
+    }
+    /// A row of pixels (R, G, B, 0) as indexes; false when the strip has too many colours.
+    bool index_row(const std::uint8_t* row, std::size_t width, std::uint8_t* out) {
+        std::size_t x = 0;
+        while (x < width) {
+            std::uint32_t pixel;
+            std::memcpy(&pixel, row + 4 * x, 4);
+            pixel &= 0xFFFFFFu;
+            if (pixel != m_last_pixel) {
+                int index = find(pixel);
+                if (index < 0)
+                    return false;
+                m_last_pixel = pixel;
+                m_last_index = std::uint8_t(index);
+            }
+            // The run of this colour, four pixels at a time.
+            const __m128i pattern = _mm_set1_epi32(int(pixel));
+            const __m128i colour = _mm_set1_epi32(0xFFFFFF);
+            std::size_t end = x + 1;
+            while (end + 4 <= width &&
+                   mask16(_mm_cmpeq_epi32(_mm_and_si128(load16(row + 4 * end), colour), pattern)) ==
+                       0xFFFFu)
+                end += 4;
+            while (end < width) {
+                std::uint32_t next;
+                std::memcpy(&next, row + 4 * end, 4);
+                if ((next & 0xFFFFFFu) != pixel)
+                    break;
+                ++end;
+            }
+            std::memset(out + x, m_last_index, end - x);
+            x = end;
+        }
+        return true;
+    }
+
+private:
+    // The index of a colour, added when new; -1 when the palette is full.
+    int find(std::uint32_t pixel) {
+        const std::uint32_t key = pixel + 1; // 0 marks a free slot
+        for (std::size_t slot = (pixel * 2654435761u) >> 22;; slot = (slot + 1) & 1023) {
+            if (m_keys[slot] == key)
+                return m_indexes[slot];
+            if (m_keys[slot] == 0) {
+                if (m_size == 256)
+                    return -1;
+                m_keys[slot] = key;
+                m_indexes[slot] = std::uint8_t(m_size);
+                m_colours[m_size] = pixel;
+                return int(m_size++);
+            }
+        }
+    }
+
+    std::array<std::uint32_t, 1024> m_keys{}; ///< colour + 1 by hash slot, 0 when free
+    std::array<std::uint8_t, 1024> m_indexes{};
+    std::array<std::uint32_t, 256> m_colours{};
+    std::size_t m_size = 0;
+    std::uint32_t m_last_pixel = ~0u;
+    std::uint8_t m_last_index = 0;
+};
+
+// Encodes a page's strips on a thread of its own. The caller fills strips of rows (the page's
+// width, R, G, B, 0 per pixel) and takes the printer data as it comes; finish() waits for the
 // rest.
 class Page_Encoder {
 public:
-    Page_Encoder(std::size_t row_bytes, libdeflate_compressor& compressor)
-        : m_row_bytes(row_bytes), m_compressor(compressor), m_pending(row_bytes) {
-        m_runs.reserve(chunk_bytes + encoded_bound(row_bytes) + 3);
-        for (auto& block : m_blocks) {
-            block.pixels.resize(row_bytes * block_rows);
-            m_free.push_back(&block);
+    Page_Encoder(std::int32_t width, std::int32_t height, bool colour,
+                 libdeflate_compressor& compressor)
+        : m_width(std::size_t(width)), m_height(height), m_colour(colour), m_compressor(compressor),
+          m_samples(m_width * (colour ? 3 : 1)),
+          m_indexes(m_width * strip_rows), m_converted{std::vector<std::uint8_t>(m_samples),
+                                                       std::vector<std::uint8_t>(m_samples)},
+          m_runs(std::make_unique_for_overwrite<std::uint8_t[]>(
+              std::size_t(strip_rows) * (2 + encoded_bound(m_samples)) + 1)) {
+        for (auto& strip : m_strips) {
+            strip.pixels.resize(m_width * 4 * strip_rows);
+            m_free.push_back(&strip);
         }
         m_thread = std::thread([this] { run(); });
     }
@@ -144,29 +230,31 @@ public:
         m_thread.join();
     }
 
-    /// Room for the next row; add_row() passes it on.
+    /// Room for the next row (4 bytes a pixel of the page's width); add_row() passes it on.
     std::uint8_t* next_row() {
         if (!m_filling) {
             std::unique_lock lock(m_mutex);
             m_changed.wait(lock, [this] { return !m_free.empty(); });
             m_filling = m_free.front();
             m_free.pop_front();
+            m_filling->top = m_next_top;
             m_filling->rows = 0;
         }
-        return m_filling->pixels.data() + std::size_t(m_filling->rows) * m_row_bytes;
+        return m_filling->pixels.data() + std::size_t(m_filling->rows) * m_width * 4;
     }
     void add_row() {
-        if (++m_filling->rows == block_rows)
+        ++m_next_top;
+        if (++m_filling->rows == strip_rows)
             submit();
     }
 
-    /// The compressed bytes made so far, to be written out.
+    /// The printer data made so far, to be written out.
     std::vector<std::uint8_t> take_output() {
         std::lock_guard lock(m_mutex);
         return std::exchange(m_output, {});
     }
 
-    /// Encodes the rows given and ends the data; false when compression failed.
+    /// Encodes the rows given; false when compression failed.
     bool finish() {
         if (m_filling)
             submit();
@@ -179,12 +267,12 @@ public:
 
 private:
     // NOTE: a driver paints its page a band of rows at a time (64 rows of the page image) and
-    // then sends them quickly; a queue of more than two such bands keeps the encoder busy while
-    // the next band is painted.
-    static constexpr int block_rows = 16;
-    static constexpr int block_count = 12;
-    struct Block {
+    // then sends them quickly; a queue of several strips keeps the encoder busy while the next
+    // band is painted.
+    static constexpr int strip_count = 4;
+    struct Strip {
         std::vector<std::uint8_t> pixels;
+        std::int32_t top = 0; ///< its first page row
         int rows = 0;
     };
 
@@ -198,94 +286,149 @@ private:
 
     void run() {
         for (;;) {
-            Block* block = nullptr;
+            Strip* strip = nullptr;
             {
                 std::unique_lock lock(m_mutex);
                 m_changed.wait(lock, [this] { return m_stop || !m_full.empty() || m_ending; });
                 if (m_stop)
                     return;
-                if (m_full.empty()) { // ending, with every block encoded
-                    lock.unlock();
-                    write_pending();
-                    m_runs.push_back(128); // end of the run-length data
-                    compress_chunk();
-                    lock.lock();
+                if (m_full.empty()) { // ending, with every strip encoded
                     m_done = true;
                     m_changed.notify_all();
                     return;
                 }
-                block = m_full.front();
+                strip = m_full.front();
                 m_full.pop_front();
             }
-            for (int r = 0; r < block->rows; ++r)
-                add_row(block->pixels.data() + std::size_t(r) * m_row_bytes);
+            encode(*strip);
             {
                 std::lock_guard lock(m_mutex);
-                m_free.push_back(block);
+                m_free.push_back(strip);
             }
             m_changed.notify_all();
         }
     }
 
-    // Equal rows in a row are written once with their count.
-    void add_row(const std::uint8_t* row) {
-        if (m_pending_count > 0 && m_pending_count < 255 &&
-            std::memcmp(row, m_pending.data(), m_row_bytes) == 0) {
-            ++m_pending_count;
-            return;
+    // A strip: the image's PostScript, then its rows' runs, deflated.
+    void encode(const Strip& strip) {
+        const auto row = [&](int r) { return strip.pixels.data() + std::size_t(r) * m_width * 4; };
+        bool indexed = m_colour;
+        if (indexed) {
+            m_palette.clear();
+            for (int r = 0; r < strip.rows && indexed; ++r)
+                indexed =
+                    m_palette.index_row(row(r), m_width, &m_indexes[std::size_t(r) * m_width]);
         }
-        write_pending();
-        std::memcpy(m_pending.data(), row, m_row_bytes);
-        m_pending_count = 1;
-    }
+        std::string text = "\n";
+        if (indexed)
+            text += format("[/Indexed /DeviceRGB %zu <", m_palette.size() - 1) + m_palette.hex() +
+                    ">] setcolorspace /qr7m-row qr7m-index def\n";
+        else if (m_colour)
+            text += "/DeviceRGB setcolorspace /qr7m-row qr7m-rgb def\n";
+        else
+            text += "/DeviceGray setcolorspace /qr7m-row qr7m-index def\n";
+        text += format("/qr7m-h %d def /qr7m-y 0 def /qr7m-left 0 def qr7m-open\n", strip.rows);
+        const int width = int(m_width);
+        text += format("<< /ImageType 1 /Width %d /Height %d /BitsPerComponent 8 /Decode [%s]\n"
+                       "   /ImageMatrix [%d 0 0 %d 0 %d] /Interpolate false\n",
+                       width, strip.rows,
+                       indexed    ? "0 255"
+                       : m_colour ? "0 1 0 1 0 1"
+                                  : "0 1",
+                       width, -m_height, m_height - strip.top);
+        if (m_colour && !indexed)
+            // One source per plane, called in turn for each row: the first reads the row.
+            text += format("   /MultipleDataSources true /DataSource [\n"
+                           "     { qr7m-next qr7m-row 0 %d getinterval }\n"
+                           "     { qr7m-row %d %d getinterval }\n"
+                           "     { qr7m-row %d %d getinterval } ]\n>> image\n",
+                           width, width, width, 2 * width, width);
+        else
+            text += "   /DataSource { qr7m-next qr7m-row }\n>> image\n";
 
-    // The pending row with its repeat count, run-length encoded; a chunk is deflated when full.
-    void write_pending() {
-        if (m_pending_count == 0)
-            return;
-        const std::size_t used = m_runs.size();
-        m_runs.resize(used + 2 + encoded_bound(m_pending.size()));
-        m_runs[used] = 0; // a literal of one byte: the count
-        m_runs[used + 1] = std::uint8_t(m_pending_count);
-        m_runs.resize(used + 2 +
-                      run_length_encode(m_pending.data(), m_pending.size(), &m_runs[used + 2]));
-        m_pending_count = 0;
-        if (m_runs.size() >= chunk_bytes) {
-            m_runs.push_back(128);
-            compress_chunk();
+        // Groups of equal rows, run-length encoded, then the end of the runs.
+        const std::size_t samples = indexed ? m_width : m_samples;
+        std::uint8_t* runs = m_runs.get();
+        const std::uint8_t* pending = nullptr;
+        int count = 0;
+        for (int r = 0; r < strip.rows; ++r) {
+            const std::uint8_t* next = &m_indexes[std::size_t(r) * m_width];
+            if (!indexed) {
+                std::uint8_t* to = m_converted[pending == m_converted[0].data() ? 1 : 0].data();
+                convert_row(row(r), to);
+                next = to;
+            }
+            if (count > 0 && count < 255 && std::memcmp(next, pending, samples) == 0) {
+                ++count;
+                continue;
+            }
+            if (count > 0)
+                runs = write_group(pending, samples, count, runs);
+            pending = next;
+            count = 1;
         }
-    }
-
-    // The collected runs as one zlib stream, onto the output.
-    void compress_chunk() {
-        std::vector<std::uint8_t> zipped(
-            libdeflate_zlib_compress_bound(&m_compressor, m_runs.size()));
-        std::size_t size = libdeflate_zlib_compress(&m_compressor, m_runs.data(), m_runs.size(),
-                                                    zipped.data(), zipped.size());
-        m_runs.clear();
+        if (count > 0)
+            runs = write_group(pending, samples, count, runs);
+        *runs++ = 128;
+        const std::size_t size = std::size_t(runs - m_runs.get());
+        std::vector<std::uint8_t> zipped(libdeflate_zlib_compress_bound(&m_compressor, size));
+        const std::size_t zipped_size = libdeflate_zlib_compress(&m_compressor, m_runs.get(), size,
+                                                                 zipped.data(), zipped.size());
         std::lock_guard lock(m_mutex);
-        if (size == 0)
+        if (zipped_size == 0)
             m_failed = true;
-        m_output.insert(m_output.end(), zipped.begin(), zipped.begin() + std::ptrdiff_t(size));
+        m_output.insert(m_output.end(), text.begin(), text.end());
+        m_output.insert(m_output.end(), zipped.begin(),
+                        zipped.begin() + std::ptrdiff_t(zipped_size));
     }
 
-    const std::size_t m_row_bytes;
+    // A group: its count as a literal of one byte, then the row's runs.
+    static std::uint8_t* write_group(const std::uint8_t* row, std::size_t samples, int count,
+                                     std::uint8_t* out) {
+        *out++ = 0;
+        *out++ = std::uint8_t(count);
+        return out + run_length_encode(row, samples, out);
+    }
+
+    // A row of pixels (R, G, B, 0) as the image's samples: in colour three planes, else grey.
+    void convert_row(const std::uint8_t* source, std::uint8_t* out) const {
+        const std::size_t width = m_width;
+        if (m_colour) {
+            for (std::size_t x = 0; x < width; ++x) {
+                out[x] = source[4 * x];
+                out[width + x] = source[4 * x + 1];
+                out[2 * width + x] = source[4 * x + 2];
+            }
+        } else {
+            for (std::size_t x = 0; x < width; ++x)
+                out[x] = std::uint8_t(
+                    (30 * source[4 * x] + 59 * source[4 * x + 1] + 11 * source[4 * x + 2]) / 100);
+        }
+    }
+
+    const std::size_t m_width;
+    const std::int32_t m_height;
+    const bool m_colour;
     libdeflate_compressor& m_compressor;
+    const std::size_t m_samples; ///< bytes of a row as planes or grey
 
     // The encoding thread's own.
-    std::vector<std::uint8_t> m_pending; ///< the last row received
-    std::vector<std::uint8_t> m_runs;    ///< the chunk's runs so far
-    int m_pending_count = 0;             ///< how often it came in a row, 0 when none
+    Palette m_palette;
+    std::vector<std::uint8_t> m_indexes;                  ///< the strip's rows as indexes
+    std::array<std::vector<std::uint8_t>, 2> m_converted; ///< the last two rows as samples
+    std::unique_ptr<std::uint8_t[]> m_runs;               ///< the strip's runs
 
     // Shared, under m_mutex.
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    Block m_blocks[block_count];
-    std::deque<Block*> m_free, m_full;
+    Strip m_strips[strip_count];
+    std::deque<Strip*> m_free, m_full;
     std::vector<std::uint8_t> m_output;
     bool m_ending = false, m_done = false, m_stop = false, m_failed = false;
 
-    Block* m_filling = nullptr; ///< the caller's block
+    // The caller's.
+    Strip* m_filling = nullptr;
+    std::int32_t m_next_top = 0;
     std::thread m_thread;
 };
 
@@ -307,7 +450,6 @@ public:
         m_width = job.printable_width;
         m_height = job.printable_length;
         m_colour = job.color_mode != 0;
-        m_channels = m_colour ? 3 : 1;
         double width_pt = m_width_pt = m_width * 72.0 / job.x_resolution;
         double height_pt = m_length_pt = m_height * 72.0 / job.y_resolution;
         const Engine_Adjustment_Record& a = *job.adjustments;
@@ -351,40 +493,22 @@ public:
         text += format("/qr7m-page << /Gamma %d /ColourCorrection %d >> def\n", page.gamma,
                        page.color_correction);
         text += format("gsave\n%.6f %.6f scale\n", m_width_pt, m_length_pt);
-        text += m_colour ? "/DeviceRGB setcolorspace\n" : "/DeviceGray setcolorspace\n";
-        // The data: chunks of groups (a repeat count, 1 to 255, and a row), run-length encoded
-        // and deflated. A chunk ends with the end of its runs; its zlib stream is read to its end
-        // before the next is opened, and so is the last once every row has come.
+        // A strip's data: groups (a repeat count, 1 to 255, and a row), run-length encoded and
+        // deflated, read to the end of its zlib stream once the strip's rows have come.
         text += "/qr7m-open { /qr7m-zip currentfile /FlateDecode filter def\n"
                 "  /qr7m-src qr7m-zip /RunLengthDecode filter def } def\n";
-        text += format("/qr7m-row %d string def /qr7m-left 0 def /qr7m-y 0 def\n",
-                       m_width * m_channels);
-        text +=
-            format("/qr7m-next { qr7m-left 0 eq {\n"
-                   "    qr7m-src read not { qr7m-zip flushfile qr7m-open qr7m-src read pop } if\n"
-                   "    /qr7m-left exch def qr7m-src qr7m-row readstring pop pop\n"
-                   "    /qr7m-y qr7m-y qr7m-left add def\n"
-                   "    qr7m-y %d ge { qr7m-zip flushfile } if } if\n"
-                   "  /qr7m-left qr7m-left 1 sub def } def\n",
-                   m_height);
-        text += "qr7m-open\n";
-        text += format("<< /ImageType 1 /Width %d /Height %d /BitsPerComponent 8 /Decode [%s]\n",
-                       m_width, m_height, m_colour ? "0 1 0 1 0 1" : "0 1");
-        text += format("   /ImageMatrix [%d 0 0 %d 0 %d] /Interpolate false\n", m_width, -m_height,
-                       m_height);
-        if (m_colour) {
-            // One source per plane, called in turn for each row: the first reads the row.
-            text += format("   /MultipleDataSources true /DataSource [\n"
-                           "     { qr7m-next qr7m-row 0 %d getinterval }\n"
-                           "     { qr7m-row %d %d getinterval }\n"
-                           "     { qr7m-row %d %d getinterval } ]\n>> image\n",
-                           m_width, m_width, m_width, 2 * m_width, m_width);
-        } else {
-            text += "   /DataSource { qr7m-next qr7m-row }\n>> image\n";
-        }
+        text += format("/qr7m-index %d string def /qr7m-rgb %d string def\n", m_width,
+                       m_colour ? 3 * m_width : 1);
+        text += "/qr7m-next { qr7m-left 0 eq {\n"
+                "    /qr7m-left qr7m-src read pop def qr7m-src qr7m-row readstring pop pop\n"
+                "    /qr7m-y qr7m-y qr7m-left add def\n"
+                "    qr7m-y qr7m-h ge { qr7m-zip flushfile } if } if\n"
+                "  /qr7m-left qr7m-left 1 sub def } def\n";
         m_output->emit(text.c_str());
-        m_encoder = std::make_unique<Page_Encoder>(std::size_t(m_width) * std::size_t(m_channels),
-                                                   *m_compressor);
+        m_white.resize(std::size_t(m_width) * 4);
+        for (std::size_t i = 0; i < m_white.size(); ++i)
+            m_white[i] = i % 4 == 3 ? 0 : 0xFF; // R, G, B, 0
+        m_encoder = std::make_unique<Page_Encoder>(m_width, m_height, m_colour, *m_compressor);
         return ENGINE_OK;
     }
 
@@ -421,25 +545,13 @@ public:
     }
 
 private:
-    // A row's first `columns` pixels (R, G, B, 0), white beyond, to the encoder as the image's
-    // samples: in colour three planes, else grey.
+    // A row's first `columns` pixels (R, G, B, 0), white beyond, to the encoder.
     void add_row(const std::uint8_t* source, std::int32_t columns) {
         std::uint8_t* out = m_encoder->next_row();
-        const std::size_t width = std::size_t(m_width), used = std::size_t(columns);
-        if (m_colour) {
-            for (std::size_t x = 0; x < used; ++x) {
-                out[x] = source[4 * x];
-                out[width + x] = source[4 * x + 1];
-                out[2 * width + x] = source[4 * x + 2];
-            }
-            for (std::size_t plane = 0; plane < 3; ++plane)
-                std::memset(out + plane * width + used, 0xFF, width - used);
-        } else {
-            for (std::size_t x = 0; x < used; ++x)
-                out[x] = std::uint8_t(
-                    (30 * source[4 * x] + 59 * source[4 * x + 1] + 11 * source[4 * x + 2]) / 100);
-            std::memset(out + used, 0xFF, width - used);
-        }
+        const std::size_t used = std::size_t(columns) * 4;
+        if (used > 0)
+            std::memcpy(out, source, used);
+        std::memcpy(out + used, m_white.data() + used, m_white.size() - used);
         m_encoder->add_row();
         ++m_rows;
     }
@@ -451,9 +563,10 @@ private:
     }
 
     const Engine_Output* m_output = nullptr;
-    std::int32_t m_width = 0, m_height = 0, m_channels = 3, m_rows = 0, m_pages = 0;
+    std::int32_t m_width = 0, m_height = 0, m_rows = 0, m_pages = 0;
     double m_width_pt = 0, m_length_pt = 0;
     bool m_colour = true;
+    std::vector<std::uint8_t> m_white; ///< a row of white pixels (R, G, B, 0)
     libdeflate_compressor* m_compressor = nullptr;
     std::unique_ptr<Page_Encoder> m_encoder; ///< the page's, from InitPage to TerminatePage
 };

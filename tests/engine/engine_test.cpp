@@ -124,6 +124,54 @@ std::vector<std::uint8_t> render(const std::string& postscript, int dpi, int& wi
     return pixels;
 }
 
+// What a page's rows hold, for the pixel test.
+enum class Content {
+    noise,        ///< many colours, runs across the planes, white and repeated rows
+    few_colours,  ///< a drawing: runs of six colours on white
+    mixed,        ///< few colours, but rows 64 to 127 are noise
+    palette_edge, ///< rows 0-63 hold exactly 256 colours, rows 64-127 hold 257
+};
+
+void fill_page(Page& page, Content content, std::mt19937& random) {
+    const std::uint32_t inks[] = {0x000000, 0x1010D0, 0xC04010, 0x308010, 0x0080C0, 0x7F7F7F};
+    auto put = [&](int x, int y, std::uint32_t rgb) {
+        std::uint8_t* p = page.row(y) + 4 * x;
+        p[0] = std::uint8_t(rgb >> 16);
+        p[1] = std::uint8_t(rgb >> 8);
+        p[2] = std::uint8_t(rgb);
+        p[3] = 0;
+    };
+    for (int y = 0; y < page.height; ++y) {
+        const bool noise = content == Content::noise || (content == Content::mixed && y / 64 == 1);
+        if (content == Content::palette_edge) {
+            // Colours 0 .. 255 (white among them) in the first strip, one more in the second.
+            const int colours = y < 64 ? 255 : 256;
+            for (int x = 0; x < page.width; ++x)
+                if (x < colours)
+                    put(x, y, std::uint32_t(x) * 0x010203u + std::uint32_t(y / 64));
+            continue;
+        }
+        if (y % 5 == 0)
+            continue; // a white row
+        if (y % 7 == 3) {
+            std::memcpy(page.row(y), page.row(y - 1), std::size_t(page.width) * 4);
+            continue;
+        }
+        for (int x = 0; x < page.width; ++x) {
+            if (!noise) {
+                if ((x / 9 + y / 4) % 3 != 0)
+                    put(x, y, inks[(x / 23 + y / 11) % 6]);
+            } else if (x % 300 < 150 && y % 3 == 0) {
+                put(x, y, x % 300 < 75 ? 0 : 0x404040); // runs across the planes
+            } else {
+                std::uint32_t r = random() & 0xFF, b = random() & 0xFF;
+                std::uint32_t g = x % 7 == 0 ? r : random() & 0xFF;
+                put(x, y, r << 16 | g << 8 | b);
+            }
+        }
+    }
+}
+
 TEST(PostscriptEngine, GhostscriptRendersExactlyThePixelsReceived) {
     Engine engine(postscript_engine);
     ASSERT_TRUE(engine.init_job) << vxp::last_load_error();
@@ -131,38 +179,29 @@ TEST(PostscriptEngine, GhostscriptRendersExactlyThePixelsReceived) {
     std::mt19937 random(seed);
     struct Case {
         int width, height;
+        Content content;
+        int indexed_strips; ///< strips of 64 rows sent as palette indexes, in colour
         const char* what;
     };
     const Case cases[] = {
-        {57, 23, "odd rows: the last band has one row"},
-        {1500, 900, "several deflated chunks, each opened after the last"},
+        {57, 23, Content::noise, 0, "odd rows: the last band has one row"},
+        {1500, 300, Content::noise, 0, "strips of many colours, as planes"},
+        {301, 150, Content::few_colours, 3, "strips of few colours, as palette indexes"},
+        {200, 200, Content::mixed, 3, "a strip of many colours between strips of few"},
+        {300, 128, Content::palette_edge, 1, "256 colours in a strip, then 257"},
     };
     for (const Case& c : cases)
         for (bool colour : {true, false}) {
             SCOPED_TRACE(std::string(c.what) + (colour ? ", colour" : ", grey"));
-            // Rows of noise with runs in it, white rows, and rows repeated from the last.
             Page page(c.width, c.height);
-            for (int y = 0; y < page.height; ++y) {
-                if (y % 5 == 0)
-                    continue; // a white row
-                if (y % 7 == 3) {
-                    std::memcpy(page.row(y), page.row(y - 1), std::size_t(page.width) * 4);
-                    continue;
-                }
-                for (int x = 0; x < page.width; ++x) {
-                    std::uint8_t* p = page.row(y) + 4 * x;
-                    if (x % 300 < 150 && y % 3 == 0) {
-                        std::memset(p, x % 300 < 75 ? 0 : 0x40, 3); // runs across the planes
-                    } else {
-                        p[0] = std::uint8_t(random());
-                        p[1] = x % 7 == 0 ? p[0] : std::uint8_t(random());
-                        p[2] = std::uint8_t(random());
-                    }
-                    p[3] = 0;
-                }
-            }
+            fill_page(page, c.content, random);
             Records records(page.width, page.height, 360, colour);
             std::string postscript = print(engine, records, page, page.height);
+            int indexed = 0;
+            for (auto at = postscript.find("[/Indexed"); at != std::string::npos;
+                 at = postscript.find("[/Indexed", at + 1))
+                ++indexed;
+            EXPECT_EQ(indexed, colour ? c.indexed_strips : 0);
             int width = 0, height = 0;
             auto pixels = render(postscript, 360, width, height);
             ASSERT_EQ(width, page.width);
