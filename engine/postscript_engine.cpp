@@ -155,13 +155,19 @@ public:
                 m_last_pixel = pixel;
                 m_last_index = std::uint8_t(index);
             }
-            // The run of this colour, four pixels at a time.
+            // The run of this colour, sixteen pixels at a time (the white of a drawing), then
+            // four.
             const __m128i pattern = _mm_set1_epi32(int(pixel));
             const __m128i colour = _mm_set1_epi32(0xFFFFFF);
+            const auto same = [&](std::size_t at) {
+                return _mm_cmpeq_epi32(_mm_and_si128(load16(row + 4 * at), colour), pattern);
+            };
             std::size_t end = x + 1;
-            while (end + 4 <= width &&
-                   mask16(_mm_cmpeq_epi32(_mm_and_si128(load16(row + 4 * end), colour), pattern)) ==
-                       0xFFFFu)
+            while (end + 16 <= width &&
+                   mask16(_mm_and_si128(_mm_and_si128(same(end), same(end + 4)),
+                                        _mm_and_si128(same(end + 8), same(end + 12)))) == 0xFFFFu)
+                end += 16;
+            while (end + 4 <= width && mask16(same(end)) == 0xFFFFu)
                 end += 4;
             while (end < width) {
                 std::uint32_t next;
