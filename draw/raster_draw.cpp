@@ -220,10 +220,12 @@ private:
         const Span_Cells cells = m_layout.span(x0, x1, y);
         if (cells.from >= cells.to)
             return;
-        for (int j = 0; j < cells.rows; ++j) {
-            const std::int64_t i = std::int64_t(cells.row) + j - m_first;
-            if (i < 0 || i >= std::int64_t(m_runs.size()))
-                continue;
+        // The span's page rows within the band.
+        const std::int64_t band_rows = std::int64_t(m_runs.size());
+        const std::int64_t first = std::max<std::int64_t>(std::int64_t(cells.row) - m_first, 0);
+        const std::int64_t end =
+            std::min<std::int64_t>(std::int64_t(cells.row) + cells.rows - m_first, band_rows);
+        for (std::int64_t i = first; i < end; ++i) {
             auto& run = m_runs[std::size_t(i)];
             if (run.first <= run.second && cells.from <= run.second && cells.to >= run.first) {
                 run = {std::min(run.first, cells.from), std::max(run.second, cells.to)};
