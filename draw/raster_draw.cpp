@@ -189,14 +189,15 @@ public:
           m_runs(std::size_t(last - first + 1), none) {}
     ~Band_Painter() { flush_all(); }
 
-    void paint(const Raster_Buffer::Deferred_Fill& fill) {
+    void paint(const Raster_Buffer::Deferred_Fill& fill,
+               std::span<const Raster_Buffer::Fill_Corner> corners) {
         if (fill.value != m_value) {
             flush_all();
             m_value = fill.value;
         }
-        VX_DCI_Point points[4];
-        for (int i = 0; i < fill.corners; ++i)
-            points[i] = {fill.x[i], fill.y[i], 0};
+        m_points.clear();
+        for (const auto& c : corners)
+            m_points.push_back({c.x, c.y, 0});
         // The device rows whose cells can reach the band: a dot block reaches 3 rows beyond its
         // row, and at the edges of the page blocks are clamped in from any distance.
         const int last = m_first + int(m_runs.size()) - 1;
@@ -205,7 +206,7 @@ public:
         const std::int64_t high = m_first <= 0 ? std::numeric_limits<std::int64_t>::max()
                                                : std::int64_t(m_max_y) - m_first + 3;
         VD_Scan_2DI_Polygon(
-            fill.corners, points, low, high,
+            std::int32_t(m_points.size()), m_points.data(), low, high,
             [](void* context, std::int32_t x0, std::int32_t x1, std::int32_t y) {
                 static_cast<Band_Painter*>(context)->add(x0, x1, y);
             },
@@ -251,24 +252,44 @@ private:
     const int m_first, m_max_y;
     std::uint32_t m_value = 0;
     std::vector<std::pair<int, int>> m_runs; ///< per page row: columns [first, second)
+    std::vector<VX_DCI_Point> m_points;      ///< the fill being scanned
 };
 
-// Do the corners a, b, c, d, in this order, make a strictly convex quadrilateral? Then the
-// triangles a, b, d and b, c, d cover exactly its points.
-bool strictly_convex(const VX_DCI_Point& a, const VX_DCI_Point& b, const VX_DCI_Point& c,
-                     const VX_DCI_Point& d) {
-    const VX_DCI_Point* q[4] = {&a, &b, &c, &d};
-    int sign = 0;
-    for (int i = 0; i < 4; ++i) {
-        const VX_DCI_Point &p0 = *q[i], &p1 = *q[(i + 1) % 4], &p2 = *q[(i + 2) % 4];
-        const std::int64_t cross = (std::int64_t(p1.x) - p0.x) * (std::int64_t(p2.y) - p1.y) -
-                                   (std::int64_t(p1.y) - p0.y) * (std::int64_t(p2.x) - p1.x);
+// The polygon that a strip of `count` points zig-zagging across it covers: the even points
+// forward, then the odd points back. When that polygon is strictly convex, the strip's
+// triangles tile it exactly (the strip's inner edges are its diagonals), so they cover exactly
+// its points. False when it is not.
+bool zigzag_polygon(const VX_DCI_Point* strip, std::int32_t count,
+                    std::vector<Raster_Buffer::Fill_Corner>& corners) {
+    corners.clear();
+    for (std::int32_t i = 0; i < count; i += 2)
+        corners.push_back({strip[i].x, strip[i].y});
+    for (std::int32_t i = count % 2 == 0 ? count - 1 : count - 2; i > 0; i -= 2)
+        corners.push_back({strip[i].x, strip[i].y});
+    // Strictly convex: every turn the same way, and the edges turning through one round only
+    // (their directions change sign at most twice across and twice along).
+    int sign = 0, x_changes = 0, y_changes = 0;
+    std::int64_t last_dx = 0, last_dy = 0;
+    const std::size_t n = corners.size();
+    for (std::size_t i = 0; i < n + 1; ++i) {
+        const auto &p0 = corners[i % n], &p1 = corners[(i + 1) % n], &p2 = corners[(i + 2) % n];
+        const std::int64_t dx = std::int64_t(p1.x) - p0.x, dy = std::int64_t(p1.y) - p0.y;
+        const std::int64_t cross =
+            dx * (std::int64_t(p2.y) - p1.y) - dy * (std::int64_t(p2.x) - p1.x);
         const int turn = cross > 0 ? 1 : cross < 0 ? -1 : 0;
         if (turn == 0 || (sign != 0 && turn != sign))
             return false;
         sign = turn;
+        if (dx != 0) {
+            x_changes += last_dx != 0 && (dx > 0) != (last_dx > 0);
+            last_dx = dx;
+        }
+        if (dy != 0) {
+            y_changes += last_dy != 0 && (dy > 0) != (last_dy > 0);
+            last_dy = dy;
+        }
     }
-    return true;
+    return x_changes <= 2 && y_changes <= 2;
 }
 
 void raster_plotter_draw_triangles(VX_Renderer_Data* owner, const VX_Rendition& r,
@@ -285,27 +306,32 @@ void raster_plotter_draw_triangles(VX_Renderer_Data* owner, const VX_Rendition& 
     VX_Action span = d.actions().get(vx_action_span);
     if (d.m_raster.deferring() && span.enabled && span.routine) {
         const std::uint32_t value = count >= 3 ? dot_value(d, r.color, span_routine(d)) : 0;
-        for (std::int32_t t = 0; t + 2 < count;) {
-            // Two triangles of the strip that make a convex quadrilateral (a stroke, or a slice
-            // of a round cap) cover exactly its points: they are kept, and scanned, as one.
-            const VX_DCI_Point* p = points + t;
-            const bool quad = t + 3 < count && strictly_convex(p[0], p[1], p[3], p[2]);
-            Raster_Buffer::Deferred_Fill fill{};
-            const VX_DCI_Point corners[4] = {p[0], p[1], quad ? p[3] : p[2], p[2]};
-            fill.corners = quad ? 4 : 3;
-            fill.value = value;
+        // A strip that covers a convex polygon (a stroke, a round cap, a slice of an area) is
+        // kept, and scanned, as that polygon; else its triangles are, two at a time where they
+        // make a convex quadrilateral.
+        std::vector<Raster_Buffer::Fill_Corner> corners;
+        const auto defer = [&] {
             std::int32_t low = INT32_MAX, high = INT32_MIN;
-            for (int i = 0; i < fill.corners; ++i) {
-                fill.x[i] = corners[i].x;
-                fill.y[i] = corners[i].y;
-                low = std::min(low, corners[i].y);
-                high = std::max(high, corners[i].y);
+            for (const auto& c : corners) {
+                low = std::min(low, c.y);
+                high = std::max(high, c.y);
             }
-            d.m_raster.defer(fill,
+            d.m_raster.defer(corners, value,
                              int(std::clamp<std::int64_t>(std::int64_t(d.m_page_max_y) - high - 3,
                                                           INT32_MIN, INT32_MAX)),
                              int(std::clamp<std::int64_t>(std::int64_t(d.m_page_max_y) - low + 3,
                                                           INT32_MIN, INT32_MAX)));
+        };
+        if (count >= 4 && zigzag_polygon(points, count, corners)) {
+            defer();
+            return;
+        }
+        for (std::int32_t t = 0; t + 2 < count;) {
+            const VX_DCI_Point* p = points + t;
+            const bool quad = t + 3 < count && zigzag_polygon(p, 4, corners);
+            if (!quad)
+                corners = {{p[0].x, p[0].y}, {p[1].x, p[1].y}, {p[2].x, p[2].y}};
+            defer();
             t += quad ? 2 : 1;
         }
         return;
@@ -464,11 +490,13 @@ static_assert(
 } // namespace
 
 void raster_defer_page_fills(RASTER_Driver& d) {
-    d.m_raster.defer_fills([&d](const std::vector<Raster_Buffer::Deferred_Fill>& fills,
+    d.m_raster.defer_fills([&d](const Raster_Buffer::Deferred_Fills& fills,
                                 std::span<const std::uint32_t> band, int first, int last) {
         Band_Painter painter(d, first, last);
-        for (std::uint32_t index : band)
-            painter.paint(fills[index]);
+        for (std::uint32_t index : band) {
+            const auto& fill = fills.fills[index];
+            painter.paint(fill, fills.corners_of(fill));
+        }
     });
 }
 

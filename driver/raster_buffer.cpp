@@ -97,7 +97,7 @@ void Raster_Buffer::paste(const Imvo::RowSource& source, int x, int y, bool tran
 void Raster_Buffer::clear() {
     // Kept fills would be painted over by the clearing: they are dropped.
     std::for_each(m_band_fills.begin(), m_band_fills.end(), [](auto& band) { band.clear(); });
-    m_fills.clear();
+    m_fills = {};
     if (m_image)
         m_image->fill();
 }
@@ -115,13 +115,16 @@ void Raster_Buffer::forget_fills() {
     m_band_fills = {};
 }
 
-void Raster_Buffer::defer(const Deferred_Fill& fill, int first, int last) {
+void Raster_Buffer::defer(std::span<const Fill_Corner> corners, std::uint32_t value, int first,
+                          int last) {
     if (!m_image || !m_painter || m_height <= 0)
         return;
     first = std::clamp(first, 0, m_height - 1);
     last = std::clamp(last, 0, m_height - 1);
-    const auto index = std::uint32_t(m_fills.size());
-    m_fills.push_back(fill);
+    const auto index = std::uint32_t(m_fills.fills.size());
+    m_fills.fills.push_back(
+        {std::uint32_t(m_fills.corners.size()), std::uint32_t(corners.size()), value});
+    m_fills.corners.insert(m_fills.corners.end(), corners.begin(), corners.end());
     const int shift = std::countr_zero(unsigned(m_image->tile_size()));
     for (int band = first >> shift; band <= last >> shift; ++band)
         m_band_fills[std::size_t(band)].push_back(index);

@@ -45,19 +45,30 @@ public:
     /// Every pixel back to zero (blank paper).
     void clear();
 
-    /// A filled triangle or convex quadrilateral whose pixels are put off until its rows are
-    /// needed.
-    struct Deferred_Fill {
-        std::int32_t x[4], y[4]; ///< its corners in device points, in order around it
-        std::uint32_t value;     ///< the page image value it is filled with
-        std::int32_t corners;    ///< 3 or 4
+    /// A corner of a deferred fill, in device points.
+    struct Fill_Corner {
+        std::int32_t x, y;
     };
-    /// Writes the pixels of the deferred fills `fills[band[0]]`, `fills[band[1]]`, ... (in that
-    /// order: later fills cover earlier ones) that fall on page rows `first` to `last`, through
-    /// the buffer's ordinary writes.
-    using Fill_Painter =
-        std::function<void(const std::vector<Deferred_Fill>& fills,
-                           std::span<const std::uint32_t> band, int first, int last)>;
+    /// A filled convex polygon (a triangle, or what the host's triangles make up) whose pixels
+    /// are put off until its rows are needed.
+    struct Deferred_Fill {
+        std::uint32_t first; ///< its first corner in Deferred_Fills::corners
+        std::uint32_t count; ///< its corners, 3 or more, in order around it
+        std::uint32_t value; ///< the page image value it is filled with
+    };
+    /// The fills kept, and their corners.
+    struct Deferred_Fills {
+        std::vector<Deferred_Fill> fills;
+        std::vector<Fill_Corner> corners;
+        std::span<const Fill_Corner> corners_of(const Deferred_Fill& fill) const {
+            return {corners.data() + fill.first, fill.count};
+        }
+    };
+    /// Writes the pixels of the deferred fills `fills.fills[band[0]]`, `fills.fills[band[1]]`, ...
+    /// (in that order: later fills cover earlier ones) that fall on page rows `first` to `last`,
+    /// through the buffer's ordinary writes.
+    using Fill_Painter = std::function<void(
+        const Deferred_Fills& fills, std::span<const std::uint32_t> band, int first, int last)>;
 
     /// Deferred filling, for a page that would hold many filled areas: fills handed to defer()
     /// are kept as records by band (a tile row of the image) and painted band by band when
@@ -67,8 +78,9 @@ public:
     /// release() or create().
     void defer_fills(Fill_Painter painter);
     bool deferring() const { return bool(m_painter); }
-    /// Keeps a fill whose pixels lie on page rows `first` to `last` (clipped to the image).
-    void defer(const Deferred_Fill& fill, int first, int last);
+    /// Keeps a convex polygon filled with `value` whose pixels lie on page rows `first` to `last`
+    /// (clipped to the image).
+    void defer(std::span<const Fill_Corner> corners, std::uint32_t value, int first, int last);
     /// Paints the fills kept for the band holding `row`: its rows then hold their final pixels.
     void settle(int row);
     /// Releases the pixels of the band holding `row`, for a reader that is done with it (they
@@ -96,7 +108,7 @@ private:
     std::unique_ptr<Imvo::ImageContext> m_context;
 
     Fill_Painter m_painter;
-    std::vector<Deferred_Fill> m_fills;
+    Deferred_Fills m_fills;
     std::vector<std::vector<std::uint32_t>> m_band_fills; ///< per band: indices into m_fills
     bool m_painting = false;
     int m_paint_first = 0, m_paint_last = -1; ///< the rows of the band being painted

@@ -101,6 +101,7 @@ struct Edge_Stepper {
         low = std::min(p.x, e.x);
         high = std::max(p.x, e.x);
         den = to - from;
+        q = r = dq = dr = 0;
         if (den == 0)
             return;
         const std::int64_t dt = std::int64_t(e.x) - p.x;
@@ -148,9 +149,9 @@ void VD_Scan_2DI_Polygon(std::int32_t count, const VX_DCI_Point* points, std::in
     const std::int64_t start = std::max(low, bottom), end = std::min(high, top);
     if (start > end)
         return;
-    // NOTE: triangles and the like keep their edges on the stack; the fills call this for every
-    // band of every triangle.
-    std::array<Edge_Stepper, 8> few;
+    // NOTE: polygons of up to 64 corners (round caps among them) keep their edges on the stack;
+    // the fills call this for every band of every polygon.
+    std::array<Edge_Stepper, 64> few;
     std::vector<Edge_Stepper> many(count > std::int32_t(few.size()) ? std::size_t(count) : 0);
     Edge_Stepper* edges = many.empty() ? few.data() : many.data();
     for (std::int32_t i = 0; i < count; ++i)

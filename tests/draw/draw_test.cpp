@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <numbers>
 #include <random>
 
 namespace {
@@ -303,11 +304,23 @@ TEST(Deferred_Fills, PaintTheCellsOfImmediateFills) {
                 VX_Rendition r;
                 r.color = random() % 3 == 0 ? 0xFF000000u : 0xFF000000u | (random() & 0xFFFFFF);
                 // Strips of two to four triangles from well outside the page to well inside it,
-                // of every size; some of their quadrilaterals are convex, some not.
-                VX_DCI_Point t[6];
+                // of every size; some of their quadrilaterals are convex, some not. Every other
+                // strip zig-zags across a round cap instead, as hosts draw them.
+                VX_DCI_Point t[16];
+                std::int32_t corners = 4 + std::int32_t(random() % 3);
                 for (auto& p : t)
                     p = {int(random() % 220) - 35, int(random() % 400) - 50, 0};
-                const std::int32_t corners = 4 + std::int32_t(random() % 3);
+                if (what % 2 == 0) {
+                    corners = 8 + std::int32_t(random() % 9);
+                    const double radius = 2 + random() % 40;
+                    const VX_DCI_Point centre = t[0];
+                    for (int k = 0; k < corners; ++k) {
+                        const int i = k % 2 == 0 ? k / 2 : corners - 1 - k / 2;
+                        const double a = 2 * std::numbers::pi * i / corners;
+                        t[k] = {centre.x + int(std::lround(radius * std::cos(a))),
+                                centre.y + int(std::lround(radius * std::sin(a))), 0};
+                    }
+                }
                 const int x = int(random() % 150), y = int(random() % 300);
                 for (Draw_Page* f : {&at_once, &deferred}) {
                     if (what < 14) {
