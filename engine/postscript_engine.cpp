@@ -29,6 +29,7 @@
 #include <emmintrin.h>
 #include <libdeflate.h>
 #include <mutex>
+#include <new>
 #include <string>
 #include <thread>
 #include <utility>
@@ -306,9 +307,15 @@ private:
                 strip = m_full.front();
                 m_full.pop_front();
             }
-            encode(*strip);
+            bool encoded = true;
+            try {
+                encode(*strip);
+            } catch (const std::bad_alloc&) {
+                encoded = false; // the page fails at TerminatePage
+            }
             {
                 std::lock_guard lock(m_mutex);
+                m_failed |= !encoded;
                 m_free.push_back(strip);
             }
             m_changed.notify_all();
@@ -493,6 +500,11 @@ public:
             return ENGINE_ERROR_UNKNOWN;
         if (!m_compressor && !(m_compressor = libdeflate_alloc_compressor(1)))
             return ENGINE_ERROR_MEMORY;
+        try {
+            m_encoder = std::make_unique<Page_Encoder>(m_width, m_height, m_colour, *m_compressor);
+        } catch (const std::exception&) { // no memory for the strips, or no thread
+            return ENGINE_ERROR_MEMORY;
+        }
         ++m_pages;
         m_rows = 0;
         std::string text = format("%%%%Page: %d %d\n", m_pages, m_pages);
@@ -514,7 +526,6 @@ public:
         m_white.resize(std::size_t(m_width) * 4);
         for (std::size_t i = 0; i < m_white.size(); ++i)
             m_white[i] = i % 4 == 3 ? 0 : 0xFF; // R, G, B, 0
-        m_encoder = std::make_unique<Page_Encoder>(m_width, m_height, m_colour, *m_compressor);
         return ENGINE_OK;
     }
 
