@@ -41,6 +41,23 @@ void set_row_pixel(std::uint8_t* row, int x, int bpp, std::uint32_t value) {
     }
 }
 
+// Sets pixels from .. from + n - 1 (n > 0) of a 1-bit row, the first pixel in a byte's high bit.
+void fill_bits(std::uint8_t* row, int from, int n, bool bit) {
+    const int first = from >> 3, last = (from + n - 1) >> 3;
+    const auto head = std::uint8_t(0xFFu >> (from & 7));
+    const auto tail = std::uint8_t(0xFFu << (7 - ((from + n - 1) & 7)));
+    const auto set = [&](int at, std::uint8_t mask) {
+        row[at] = bit ? std::uint8_t(row[at] | mask) : std::uint8_t(row[at] & ~mask);
+    };
+    if (first == last) {
+        set(first, head & tail);
+        return;
+    }
+    set(first, head);
+    std::memset(row + first + 1, bit ? 0xFF : 0x00, std::size_t(last - first - 1));
+    set(last, tail);
+}
+
 } // namespace
 
 int bits_for_code(int bits_code) {
@@ -294,8 +311,7 @@ void ImageContext::fillRow(int y, int x, int count, ImagePixel pixel) {
     for_each_tile(y, x, count, [&](std::uint8_t* tile_row, int from, int, int n) {
         switch (bpp) {
         case 1:
-            for (int c = from; c < from + n; ++c)
-                set_row_pixel(tile_row, c, 1, pixel.value);
+            fill_bits(tile_row, from, n, pixel.value & 1u);
             break;
         case 8:
             std::memset(tile_row + from, int(pixel.value & 0xFF), std::size_t(n));

@@ -65,7 +65,7 @@ TEST(TiledImage, MatchesADenseImageUnderRandomWrites) {
         Dense dense(width, height, fill);
         auto coordinate = [&](int limit) { return int(random() % unsigned(limit + 20)) - 10; };
         for (int step = 0; step < 3000; ++step) {
-            int op = int(random() % 11);
+            int op = int(random() % 12);
             int x = coordinate(width), y = coordinate(height);
             std::uint32_t value = random() & mask_for(bpp);
             if (op < 6) {
@@ -86,6 +86,11 @@ TEST(TiledImage, MatchesADenseImageUnderRandomWrites) {
                 context.putRow(y, x, count, bytes.data());
                 for (int i = 0; i < count; ++i)
                     dense.put(x + i, y, row.get(i, 0));
+            } else if (op == 11) {
+                int count = int(random() % 150);
+                context.fillRow(y, x, count, {value});
+                for (int i = 0; i < count; ++i)
+                    dense.put(x + i, y, value);
             } else if (op == 10) {
                 // Released tiles read as the fill again, and come back filled when reused.
                 image.release_tile_row(y);
