@@ -384,15 +384,16 @@ private:
             runs = write_group(pending, samples, count, runs);
         *runs++ = 128;
         const std::size_t size = std::size_t(runs - m_runs.get());
-        std::vector<std::uint8_t> zipped(libdeflate_zlib_compress_bound(&m_compressor, size));
+        m_zipped.resize(
+            std::max(m_zipped.size(), libdeflate_zlib_compress_bound(&m_compressor, size)));
         const std::size_t zipped_size = libdeflate_zlib_compress(&m_compressor, m_runs.get(), size,
-                                                                 zipped.data(), zipped.size());
+                                                                 m_zipped.data(), m_zipped.size());
         std::lock_guard lock(m_mutex);
         if (zipped_size == 0)
             m_failed = true;
         m_output.insert(m_output.end(), text.begin(), text.end());
-        m_output.insert(m_output.end(), zipped.begin(),
-                        zipped.begin() + std::ptrdiff_t(zipped_size));
+        m_output.insert(m_output.end(), m_zipped.begin(),
+                        m_zipped.begin() + std::ptrdiff_t(zipped_size));
     }
 
     // A group: its count as a literal of one byte, then the row's runs.
@@ -430,6 +431,7 @@ private:
     std::vector<std::uint8_t> m_indexes;                  ///< the strip's rows as indexes
     std::array<std::vector<std::uint8_t>, 2> m_converted; ///< the last two rows as samples
     std::unique_ptr<std::uint8_t[]> m_runs;               ///< the strip's runs
+    std::vector<std::uint8_t> m_zipped;                   ///< and deflated
 
     // Shared, under m_mutex.
     std::mutex m_mutex;
