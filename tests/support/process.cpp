@@ -1,8 +1,11 @@
 #include "process.h"
 
+#include <arpa/inet.h>
 #include <csignal>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 
 extern char** environ;
@@ -43,4 +46,14 @@ void stop_process(pid_t pid) {
         return;
     kill(pid, SIGTERM);
     wait_for(pid);
+}
+
+int bind_loopback(int socket) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
 }

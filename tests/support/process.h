@@ -17,3 +17,6 @@ int wait_for(pid_t pid);
 
 /// Ends the process (SIGTERM) and waits for it; nothing for -1.
 void stop_process(pid_t pid);
+
+/// Binds a socket to a free port of the loopback address, for a server a test starts: the port.
+int bind_loopback(int socket);

@@ -32,14 +32,9 @@ bool installed(const char* program) {
 
 int free_port() {
     int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+    int port = bind_loopback(s);
     close(s);
-    return ntohs(address.sin_port);
+    return port;
 }
 
 bool accepts_connections(int port) {

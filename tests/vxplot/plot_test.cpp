@@ -4,13 +4,11 @@
 #include "support/png_file.h"
 #include "support/process.h"
 
-#include <arpa/inet.h>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <nlohmann/json.hpp>
 #include <sys/socket.h>
 #include <thread>
@@ -322,13 +320,7 @@ struct Dropping_Printer {
     std::thread thread;
 
     explicit Dropping_Printer(std::size_t limit) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        socklen_t length = sizeof address;
-        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
+        port = bind_loopback(listener);
         listen(listener, 1);
         thread = std::thread([this, limit] {
             int client = accept(listener, nullptr, nullptr);
